@@ -1,0 +1,3 @@
+#include "cutter/cutter.h"
+
+int main(int argc, char* argv[]) { return cutter::runCommand(argc, argv); }

@@ -1,0 +1,372 @@
+// The image reader against images built in memory: the directory of disks,
+// disk selection, sector lookup and sector ID listings, including damaged
+// and hostile tables.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "d88/d88_image.h"
+#include "tests/support/d88_builder.h"
+#include "tests/support/run.h"
+
+using fixture::Bytes;
+using fixture::Disk;
+using fixture::Sector;
+using fixture::Track;
+
+namespace {
+
+constexpr std::uint32_t kFirstTrackOffset = 688;
+
+Sector sector(std::uint8_t c, std::uint8_t h, std::uint8_t r, std::uint8_t n, std::size_t length,
+              std::uint8_t fill) {
+    Sector s;
+    s.c = c;
+    s.h = h;
+    s.r = r;
+    s.n = n;
+    s.data.assign(length, fill);
+    return s;
+}
+
+Disk namedDisk(const std::string& name, std::uint8_t media = 0) {
+    Disk disk;
+    disk.name = name;
+    disk.media = media;
+    return disk;
+}
+
+class ImageTest : public ::testing::Test {
+protected:
+    void load(const Bytes& bytes) {
+        path_ = dir_.file("image.d88");
+        fixture::writeFile(path_, bytes);
+        ASSERT_TRUE(image_.open(path_.c_str()));
+    }
+    void loadAndSelect(const std::vector<Disk>& disks, std::int32_t index = 0) {
+        load(fixture::buildImage(disks));
+        ASSERT_TRUE(image_.selectDisk(index));
+    }
+
+    fixture::TempDir dir_;
+    std::string path_;
+    D88Image image_;
+};
+
+// ---------------------------------------------------------------- directory
+
+TEST_F(ImageTest, NewInstanceIsClosedWithDefaults) {
+    EXPECT_EQ(image_.diskCount(), 0);
+    EXPECT_EQ(image_.currentDisk(), -1);
+    EXPECT_EQ(image_.mediaType(), -1);
+    EXPECT_STREQ(image_.diskName(), "");
+    EXPECT_TRUE(image_.open(nullptr));
+    EXPECT_EQ(image_.diskCount(), 0);
+    EXPECT_FALSE(image_.selectDisk(0));
+    std::uint8_t buffer[256];
+    EXPECT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 0);
+}
+
+TEST_F(ImageTest, OpenFailsForMissingFile) {
+    EXPECT_FALSE(image_.open(dir_.file("missing.d88").c_str()));
+    EXPECT_EQ(image_.diskCount(), 0);
+    EXPECT_FALSE(image_.selectDisk(0));
+}
+
+struct CountCase {
+    const char* name;
+    Bytes image;
+    std::int32_t expected;
+};
+
+Bytes withTail(Bytes bytes, std::size_t extra) {
+    bytes.resize(bytes.size() + extra, 0xE5);
+    return bytes;
+}
+
+Disk sized(std::uint32_t sizeField) {
+    Disk disk = namedDisk("SIZED");
+    disk.sizeField = sizeField;
+    return disk;
+}
+
+TEST_F(ImageTest, DiskCountFollowsTheSizeChain) {
+    const std::vector<Disk> sixtyFive(65, namedDisk("D"));
+    const CountCase cases[] = {
+        {"empty file", {}, 0},
+        {"shorter than a header", Bytes(687, 0), 0},
+        {"one header, tail too short for another", withTail(fixture::buildDisk(namedDisk("A")), 687), 1},
+        {"three disks", fixture::buildImage({namedDisk("A"), namedDisk("B"), namedDisk("C")}), 3},
+        {"65 disks stop at 64", fixture::buildImage(sixtyFive), 64},
+        {"size 0 repeats the disk", fixture::buildDisk(sized(0)), 64},
+        // The next disk would start past 2^31 - 1: the chain ends there.
+        {"size 0xFFFFFFFF", withTail(fixture::buildDisk(sized(0xFFFFFFFFu)), 4096), 1},
+        {"size 0x80000000", withTail(fixture::buildDisk(sized(0x80000000u)), 4096), 1},
+    };
+    for (const CountCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        D88Image image;
+        const std::string path = dir_.file("count.d88");
+        fixture::writeFile(path, c.image);
+        ASSERT_TRUE(image.open(path.c_str()));
+        EXPECT_EQ(image.diskCount(), c.expected);
+    }
+}
+
+TEST_F(ImageTest, SelectDiskLoadsEachHeaderInTurn) {
+    Disk a = namedDisk("FIRST", 0x00);
+    a.tracks[0] = fixture::standardTrack(0, 1);
+    Disk b = namedDisk("SECOND", 0x20);
+    Disk c = namedDisk("THIRD", 0x30);
+    c.tracks[5] = fixture::standardTrack(5, 3);
+    load(fixture::buildImage({a, b, c}));
+    ASSERT_EQ(image_.diskCount(), 3);
+    const char* names[] = {"FIRST", "SECOND", "THIRD"};
+    const std::int32_t media[] = {0x00, 0x20, 0x30};
+    for (std::int32_t i = 0; i < 3; ++i) {
+        ASSERT_TRUE(image_.selectDisk(i));
+        EXPECT_EQ(image_.currentDisk(), i);
+        EXPECT_STREQ(image_.diskName(), names[i]);
+        EXPECT_EQ(image_.mediaType(), media[i]);
+    }
+    // The third disk's track 5 is found relative to its own header.
+    std::uint8_t buffer[256];
+    EXPECT_EQ(image_.readSector(5, 2, 1, 3, 1, buffer, 256), 256);
+    EXPECT_EQ(Bytes(buffer, buffer + 256), fixture::sectorContents(5, 3, 256));
+}
+
+TEST_F(ImageTest, SizeZeroRepeatsTheFirstDiskInEverySlot) {
+    Disk disk = sized(0);
+    loadAndSelect({disk}, 63);
+    EXPECT_STREQ(image_.diskName(), "SIZED");
+}
+
+TEST_F(ImageTest, NameIsCutAtNulOrSixteenBytes) {
+    Bytes full = fixture::buildDisk(namedDisk("ABCDEFGHIJKLMNOP"));
+    full[0x10] = 'Q';  // the byte after the name field never joins it
+    Bytes empty = fixture::buildDisk(namedDisk(""));
+    empty[1] = 'X';  // a name field that begins with NUL is empty
+    full.insert(full.end(), empty.begin(), empty.end());
+    load(full);
+    ASSERT_TRUE(image_.selectDisk(0));
+    EXPECT_STREQ(image_.diskName(), "ABCDEFGHIJKLMNOP");
+    ASSERT_TRUE(image_.selectDisk(1));
+    EXPECT_STREQ(image_.diskName(), "");
+}
+
+TEST_F(ImageTest, FailedSelectResetsTheSelection) {
+    loadAndSelect({namedDisk("ONE", 0x20)});
+    for (std::int32_t index : {1, -1, 64}) {
+        EXPECT_FALSE(image_.selectDisk(index));
+        EXPECT_EQ(image_.currentDisk(), -1);
+        EXPECT_EQ(image_.mediaType(), -1);
+        EXPECT_STREQ(image_.diskName(), "");
+    }
+}
+
+TEST_F(ImageTest, ReadsFailAfterAFailedSelect) {
+    Disk disk = namedDisk("ONE");
+    disk.tracks[0] = fixture::standardTrack(0, 4);
+    loadAndSelect({disk});
+    std::uint8_t buffer[256];
+    ASSERT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 256);
+    EXPECT_FALSE(image_.selectDisk(1));
+    EXPECT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 0);
+    EXPECT_EQ(image_.readSectorIds(0, buffer, 256), 0);
+}
+
+TEST_F(ImageTest, CloseKeepsTheLastDiskButNothingReadsWithoutAFile) {
+    Disk disk = namedDisk("KEPT", 0x10);
+    disk.tracks[0] = fixture::standardTrack(0, 1);
+    loadAndSelect({disk});
+    image_.close();
+    EXPECT_EQ(image_.diskCount(), 0);
+    EXPECT_EQ(image_.currentDisk(), -1);
+    EXPECT_EQ(image_.mediaType(), -1);
+    EXPECT_STREQ(image_.diskName(), "KEPT");
+    std::uint8_t buffer[256];
+    EXPECT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 0);
+    EXPECT_FALSE(image_.selectDisk(0));
+    EXPECT_STREQ(image_.diskName(), "KEPT");  // a select without a file changes nothing
+    // Reopening finds the disks again; the old selection is not cleared by it.
+    ASSERT_TRUE(image_.open(path_.c_str()));
+    EXPECT_EQ(image_.diskCount(), 1);
+    EXPECT_STREQ(image_.diskName(), "KEPT");
+}
+
+// ------------------------------------------------------------ sector lookup
+
+// One disk whose track 0 holds the given records.
+Disk oneTrack(std::vector<Sector> records) {
+    Disk disk = namedDisk("T");
+    disk.tracks[0].sectors = std::move(records);
+    return disk;
+}
+
+struct LookupCase {
+    const char* name;
+    Disk disk;
+    std::int32_t track, c, h, r, n, capacity;
+    std::int32_t expected;
+    std::uint8_t firstByte;  // of the delivered data, when any
+};
+
+TEST_F(ImageTest, ReadSectorFindsByWholeId) {
+    auto counted = [](Sector s, std::uint16_t count) {
+        s.count = count;
+        return s;
+    };
+    const LookupCase cases[] = {
+        {"match", oneTrack({sector(0, 0, 1, 1, 256, 0xA1)}), 0, 0, 0, 1, 1, 256, 256, 0xA1},
+        {"third record", oneTrack({sector(0, 0, 1, 1, 256, 1), sector(0, 0, 2, 1, 256, 2),
+                                   sector(0, 0, 3, 1, 256, 3)}),
+         0, 0, 0, 3, 1, 256, 256, 3},
+        {"first of two equal IDs wins", oneTrack({sector(0, 0, 1, 1, 256, 1), sector(0, 0, 1, 1, 256, 2)}),
+         0, 0, 0, 1, 1, 256, 256, 1},
+        {"data shorter than capacity", oneTrack({sector(0, 0, 1, 1, 128, 7)}), 0, 0, 0, 1, 1, 256, 128, 7},
+        {"capacity shorter than data", oneTrack({sector(0, 0, 1, 1, 128, 7)}), 0, 0, 0, 1, 1, 100, 100, 7},
+        {"capacity 0", oneTrack({sector(0, 0, 1, 1, 128, 7)}), 0, 0, 0, 1, 1, 0, 0, 0},
+        {"negative capacity", oneTrack({sector(0, 0, 1, 1, 128, 7)}), 0, 0, 0, 1, 1, -1, 0, 0},
+        {"N takes part", oneTrack({sector(0, 0, 1, 1, 256, 7)}), 0, 0, 0, 1, 2, 256, 0, 0},
+        {"C takes part", oneTrack({sector(0, 0, 1, 1, 256, 7)}), 0, 1, 0, 1, 1, 256, 0, 0},
+        {"H takes part", oneTrack({sector(0, 0, 1, 1, 256, 7)}), 0, 0, 1, 1, 1, 256, 0, 0},
+        {"whole numbers: 256 is not 0", oneTrack({sector(0, 0, 1, 1, 256, 7)}), 0, 256, 0, 1, 1, 256, 0, 0},
+        {"whole numbers: 257 is not 1", oneTrack({sector(0, 0, 1, 1, 256, 7)}), 0, 0, 0, 257, 1, 256, 0, 0},
+        {"count 0 ends the walk at once", oneTrack({counted(sector(0, 0, 1, 1, 256, 7), 0)}),
+         0, 0, 0, 1, 1, 256, 0, 0},
+        {"the walk ends after the count",
+         oneTrack({counted(sector(0, 0, 1, 1, 16, 1), 2), counted(sector(0, 0, 2, 1, 16, 2), 2),
+                   counted(sector(0, 0, 3, 1, 16, 3), 2)}),
+         0, 0, 0, 3, 1, 256, 0, 0},
+        {"the latest record's count rules",
+         oneTrack({counted(sector(0, 0, 1, 1, 16, 1), 16), counted(sector(0, 0, 2, 1, 16, 2), 2),
+                   counted(sector(0, 0, 3, 1, 16, 3), 16)}),
+         0, 0, 0, 3, 1, 256, 0, 0},
+        {"missing ID", oneTrack({sector(0, 0, 1, 1, 256, 7)}), 0, 0, 0, 2, 1, 256, 0, 0},
+        {"absent track", oneTrack({sector(0, 0, 1, 1, 256, 7)}), 1, 0, 0, 1, 1, 256, 0, 0},
+        {"track 164", oneTrack({sector(0, 0, 1, 1, 256, 7)}), 164, 0, 0, 1, 1, 256, 0, 0},
+        {"track -1", oneTrack({sector(0, 0, 1, 1, 256, 7)}), -1, 0, 0, 1, 1, 256, 0, 0},
+    };
+    for (const LookupCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        D88Image image;
+        const std::string path = dir_.file("lookup.d88");
+        fixture::writeFile(path, fixture::buildDisk(c.disk));
+        ASSERT_TRUE(image.open(path.c_str()));
+        ASSERT_TRUE(image.selectDisk(0));
+        std::uint8_t buffer[300];
+        std::memset(buffer, 0xEE, sizeof buffer);
+        EXPECT_EQ(image.readSector(c.track, c.c, c.h, c.r, c.n, buffer, c.capacity), c.expected);
+        if (c.expected > 0) {
+            EXPECT_EQ(buffer[0], c.firstByte);
+            EXPECT_EQ(buffer[c.expected - 1], c.firstByte);
+        }
+        EXPECT_EQ(buffer[c.expected > 0 ? c.expected : 0], 0xEE) << "wrote past what it delivered";
+    }
+}
+
+TEST_F(ImageTest, TrackOffsetIsBoundedByTheDiskSize) {
+    // The track's records lie beyond the disk's end when the size field is
+    // small; an offset equal to the size is still followed.
+    Disk disk = oneTrack({sector(0, 0, 1, 1, 256, 9)});
+    std::uint8_t buffer[256];
+    for (std::uint32_t size : {kFirstTrackOffset - 1, kFirstTrackOffset}) {
+        SCOPED_TRACE(size);
+        disk.sizeField = size;
+        D88Image image;
+        fixture::writeFile(dir_.file("bound.d88"), fixture::buildDisk(disk));
+        ASSERT_TRUE(image.open(dir_.file("bound.d88").c_str()));
+        ASSERT_TRUE(image.selectDisk(0));
+        EXPECT_EQ(image.readSector(0, 0, 0, 1, 1, buffer, 256), size == kFirstTrackOffset ? 256 : 0);
+    }
+}
+
+TEST_F(ImageTest, TrackOffsetsWithTheTopBitSetAreRefused) {
+    // Disk 1's track 0 entry, taken as a signed number, points back into
+    // disk 0's records. It must not be followed there.
+    Disk first = oneTrack({sector(0, 0, 1, 1, 256, 0x11)});
+    const std::uint32_t firstSize = static_cast<std::uint32_t>(fixture::buildDisk(first).size());
+    Disk second = namedDisk("SECOND");
+    second.tracks[0].sectors = {sector(0, 0, 9, 1, 256, 0x22)};
+    second.trackOffsetFields[0] = 0u - (firstSize - kFirstTrackOffset);
+    Disk hugeSize = oneTrack({sector(0, 0, 1, 1, 256, 0x33)});
+    hugeSize.sizeField = 0xFFFFFFF0u;
+    loadAndSelect({first, second});
+    std::uint8_t buffer[256];
+    ASSERT_TRUE(image_.selectDisk(1));
+    EXPECT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 0);
+    EXPECT_EQ(image_.readSectorIds(0, buffer, 256), 0);
+
+    // A size field of 2^31 or more bounds every track offset below it out.
+    D88Image image;
+    fixture::writeFile(dir_.file("huge.d88"), fixture::buildDisk(hugeSize));
+    ASSERT_TRUE(image.open(dir_.file("huge.d88").c_str()));
+    ASSERT_TRUE(image.selectDisk(0));
+    EXPECT_EQ(image.readSector(0, 0, 0, 1, 1, buffer, 256), 0);
+}
+
+TEST_F(ImageTest, TruncatedSectorDeliversOnlyTheBytesThatArrived) {
+    Bytes bytes = fixture::buildDisk(oneTrack({sector(0, 0, 1, 1, 256, 0x5A)}));
+    bytes.resize(kFirstTrackOffset + 16 + 100);
+    load(bytes);
+    ASSERT_TRUE(image_.selectDisk(0));
+    std::uint8_t buffer[256];
+    std::memset(buffer, 0xEE, sizeof buffer);
+    EXPECT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 100);
+    EXPECT_EQ(buffer[99], 0x5A);
+    EXPECT_EQ(buffer[100], 0xEE);
+
+    bytes.resize(kFirstTrackOffset + 15);  // not even a whole record header
+    fixture::writeFile(path_, bytes);
+    ASSERT_TRUE(image_.open(path_.c_str()));
+    ASSERT_TRUE(image_.selectDisk(0));
+    EXPECT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 0);
+    EXPECT_EQ(image_.readSectorIds(0, buffer, 256), 0);
+}
+
+// ------------------------------------------------------- sector ID listings
+
+TEST_F(ImageTest, ReadSectorIdsListsWholeEntriesInStoredOrder) {
+    auto track = [](int records, std::vector<std::uint16_t> counts = {}) {
+        std::vector<Sector> sectors;
+        for (int i = 0; i < records; ++i) {
+            Sector s = sector(static_cast<std::uint8_t>(i), 1, static_cast<std::uint8_t>(100 + i), 2, 8, 0);
+            if (!counts.empty()) s.count = counts[static_cast<std::size_t>(i)];
+            sectors.push_back(s);
+        }
+        return oneTrack(sectors);
+    };
+    struct Case {
+        const char* name;
+        Disk disk;
+        std::int32_t length, expected;
+    } const cases[] = {
+        {"16 records, 64 bytes", track(16), 64, 64},
+        {"16 records, 16 bytes", track(16), 16, 16},
+        {"20 records, 66 bytes: whole entries", track(20), 66, 64},
+        {"counts 0, 0, 3, 0 stop at the third", track(4, {0, 0, 3, 0}), 64, 12},
+        {"all counts 0 run to the file's end", track(5, {0, 0, 0, 0, 0}), 64, 20},
+        {"length 3", track(16), 3, 0},
+        {"negative length", track(16), -4, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        D88Image image;
+        fixture::writeFile(dir_.file("ids.d88"), fixture::buildDisk(c.disk));
+        ASSERT_TRUE(image.open(dir_.file("ids.d88").c_str()));
+        ASSERT_TRUE(image.selectDisk(0));
+        std::uint8_t buffer[128];
+        std::memset(buffer, 0xEE, sizeof buffer);
+        ASSERT_EQ(image.readSectorIds(0, buffer, c.length), c.expected);
+        for (std::int32_t i = 0; i < c.expected / 4; ++i) {
+            const std::uint8_t expected[4] = {static_cast<std::uint8_t>(i), 1,
+                                               static_cast<std::uint8_t>(100 + i), 2};
+            EXPECT_EQ(0, std::memcmp(buffer + 4 * i, expected, 4)) << "entry " << i;
+        }
+        EXPECT_EQ(buffer[c.expected], 0xEE);
+    }
+}
+
+}  // namespace
