@@ -27,7 +27,7 @@ constexpr char kCuttingFormat[] = "cutting ... %s\n";
 // written; %s is the file's name, then the system's reason where one is given.
 constexpr char kSkippedFormat[] = "d88cut: warning: %s not written: its first sector cannot be read\n";
 constexpr char kIncompleteFormat[] =
-    "d88cut: warning: %s is incomplete: only %ld of its %ld bytes could be read\n";
+    "d88cut: warning: %s is incomplete: only the first %ld of its %ld bytes could be read\n";
 constexpr char kWriteFailedFormat[] = "d88cut: error: cannot write %s: %s\n";
 
 }  // namespace cutter

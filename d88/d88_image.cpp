@@ -183,3 +183,42 @@ std::int32_t D88Image::readSectorIds(std::int32_t track, std::uint8_t* buffer,
     }
     return written;
 }
+
+// The run reads whole nominal sectors (128 << n bytes) through readSector and
+// stops at the first one that is missing or short. The advance to the next
+// sector ID follows every delivered sector, but nothing is read after the
+// last one, so a run that ends on a track's last sector never touches the
+// next track. Only equality with the last sector number moves a run on: one
+// that starts above it climbs until a sector number is missing.
+std::int32_t D88Image::readSectors(std::int32_t track, std::int32_t c, std::int32_t h,
+                                   std::int32_t r, std::int32_t n, std::uint8_t* buffer,
+                                   std::int32_t length) {
+    if (n < 0) {
+        return 0;  // no stored size code is negative
+    }
+    // A size code of 24 or more names a sector longer than any request.
+    const std::int32_t unit = n < 24 ? (128 << n) : 0x7FFFFFFF;
+    std::int32_t done = 0;
+    while (done < length) {
+        const std::int32_t chunk = length - done < unit ? length - done : unit;
+        if (readSector(track, c, h, r, n, buffer + done, chunk) < chunk) {
+            return done;
+        }
+        done += chunk;
+        // The sector just read matched c, h and r, so each is 0..255 and the
+        // steps below cannot overflow.
+        if (r == lastSector_) {
+            ++track;
+            if (h == 0) {
+                h = 1;
+            } else {
+                h = 0;
+                ++c;
+            }
+            r = firstSector_;
+        } else {
+            ++r;
+        }
+    }
+    return done;
+}

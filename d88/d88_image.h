@@ -68,6 +68,13 @@ public:
     // Lists the sector IDs of track index `track` in stored order, four bytes
     // (C, H, R, N) each, whole entries only. Returns the bytes written.
     std::int32_t readSectorIds(std::int32_t track, std::uint8_t* buffer, std::int32_t length);
+    // Reads `length` bytes of consecutive sectors of size code `n`, starting
+    // at (track, c, h, r): sector number after sector number, and after the
+    // last sector number on to the next track with the head flipped (and the
+    // cylinder stepped after head 1). Returns the bytes of the whole sectors
+    // delivered; a short sector ends the run uncounted, its bytes in `buffer`.
+    std::int32_t readSectors(std::int32_t track, std::int32_t c, std::int32_t h, std::int32_t r,
+                             std::int32_t n, std::uint8_t* buffer, std::int32_t length);
 
 private:
     struct RecordHeader {

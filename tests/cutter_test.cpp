@@ -3,7 +3,10 @@
 // leaves there, byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +43,8 @@ struct Outcome {
     int status = 0;
     std::string out;  // line feeds stand for the platform's line ending
     std::string err;
-    std::map<std::string, Bytes> files;  // all that the run leaves beside the image
+    std::map<std::string, Bytes> files;  // all files the run leaves beside the image...
+    std::vector<std::string> others;     // ...and the other entries there, not compared
 };
 
 class CutterTest : public ::testing::Test {
@@ -60,11 +64,11 @@ protected:
     }
 
     fixture::RunResult runWith(const std::vector<std::string>& args) {
-        return fixture::run(config.command, args, dir.path());
+        return fixture::run(config.command, args, dir->path());
     }
 
     fixture::RunResult runOn(const Bytes& image) {
-        fixture::writeFile(dir.file("image.d88"), image);
+        fixture::writeFile(dir->file("image.d88"), image);
         return runWith({"image.d88"});
     }
 
@@ -73,19 +77,23 @@ protected:
         EXPECT_EQ(got.out, withEol(want.out));
         EXPECT_EQ(got.err, withEol(want.err));
         std::vector<std::string> names;
-        for (const std::string& name : dir.entries()) {
+        for (const std::string& name : dir->entries()) {
             if (name != "image.d88") names.push_back(name);
         }
-        std::vector<std::string> wantNames;
+        std::vector<std::string> wantNames = want.others;
         for (const auto& file : want.files) wantNames.push_back(file.first);
+        std::sort(wantNames.begin(), wantNames.end());
         EXPECT_EQ(names, wantNames);
         for (const auto& [name, bytes] : want.files) {
             if (std::find(names.begin(), names.end(), name) == names.end()) continue;
-            EXPECT_EQ(fixture::readFile(dir.file(name)), bytes) << "contents of " << name;
+            EXPECT_EQ(fixture::readFile(dir->file(name)), bytes) << "contents of " << name;
         }
     }
 
-    fixture::TempDir dir;
+    // Each case of a table that leaves files starts in a directory of its own.
+    void freshDir() { dir = std::make_unique<fixture::TempDir>(); }
+
+    std::unique_ptr<fixture::TempDir> dir = std::make_unique<fixture::TempDir>();
 };
 
 TEST_F(CutterTest, WrongCommandLinePrintsUsage) {
@@ -106,9 +114,9 @@ TEST_F(CutterTest, ImageThatCannotBeOpened) {
     expect(runWith({"missing.d88"}), want);
 }
 
-TEST_F(CutterTest, RecognisesDisksInFileOrder) {
-    Disk unknown = fixture::standardDisk(fixture::kProgramSignature, {});
-    unknown.tracks[0].sectors[0].data[7] ^= 1;  // seven bytes of a signature only
+TEST_F(CutterTest, UnrecognisedDisksPassInSilence) {
+    Disk sevenBytes = fixture::programDisk();
+    sevenBytes.tracks[0].sectors[0].data[7] ^= 1;  // seven bytes of the signature only
     Disk wrongSize = fixture::programDisk();
     wrongSize.tracks[0].sectors[0].n = 2;  // the boot sector is looked up with N = 1
     Disk shortBoot = fixture::programDisk();
@@ -119,22 +127,187 @@ TEST_F(CutterTest, RecognisesDisksInFileOrder) {
     struct Case {
         const char* name;
         std::vector<Disk> disks;
-        std::string out;
     } const cases[] = {
-        {"no disk", {}, ""},
-        {"program disk", {fixture::programDisk()}, kProgramLine},
-        {"data, unknown, program", {fixture::dataDisk(), unknown, fixture::programDisk()},
-         kDataLine + kProgramLine},
-        {"seven bytes of a signature", {unknown}, ""},
-        {"boot sector stored with N = 2", {wrongSize}, ""},
-        {"boot sector of 7 bytes", {shortBoot}, ""},
-        {"no track 0", {noTrackZero}, ""},
+        {"empty file", {}},
+        {"seven bytes of a signature", {sevenBytes}},
+        {"boot sector stored with N = 2", {wrongSize}},
+        {"boot sector of 7 bytes", {shortBoot}},
+        {"no track 0", {noTrackZero}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        expect(runOn(fixture::buildImage(c.disks)), Outcome{});
+    }
+}
+
+// ------------------------------------------------------------- the cutting
+
+using Files = std::map<std::string, Bytes>;
+
+Files programFiles() {
+    return {
+        {"DRIVER", fixture::sectorRun(4, 1, 16)}, {"VOICE", fixture::sectorRun(1, 1, 4)},
+        {"MUS100", fixture::sectorRun(2, 1, 8)},  {"MUS101", fixture::sectorRun(1, 5, 4)},
+        {"MUS102", fixture::sectorRun(1, 9, 4)},  {"MUS103", fixture::sectorRun(1, 13, 1)},
+        {"MUS104", fixture::sectorRun(3, 1, 7)},
+    };
+}
+
+Files dataFiles() {
+    return {{"VOICE2", fixture::sectorRun(29, 5, 4)}, {"MUS200", fixture::sectorRun(29, 9, 4)}};
+}
+
+std::string cutting(std::initializer_list<const char*> names) {
+    std::string out;
+    for (const char* name : names) out += std::string("cutting ... ") + name + "\n";
+    return out;
+}
+
+const std::string kProgramOut =
+    kProgramLine + cutting({"DRIVER", "VOICE", "MUS100", "MUS101", "MUS102", "MUS103", "MUS104"});
+const std::string kDataOut = kDataLine + cutting({"VOICE2", "MUS200"});
+
+Files merged(Files a, const Files& b) {
+    for (const auto& [name, bytes] : b) a[name] = bytes;
+    return a;
+}
+
+TEST_F(CutterTest, CutsEveryRecognisedDiskInFileOrder) {
+    Disk unknown = fixture::standardDisk(fixture::kProgramSignature, {1, 2, 3, 4});
+    unknown.tracks[0].sectors[0].data[0] = 0;
+    Outcome want;
+    want.out = kDataOut + kProgramOut;
+    want.files = merged(dataFiles(), programFiles());
+    expect(runOn(fixture::buildImage({fixture::dataDisk(), unknown, fixture::programDisk()})), want);
+}
+
+TEST_F(CutterTest, SecondDiskOfAKindReplacesTheFirstOnesFiles) {
+    Disk second = fixture::programDisk();
+    for (auto& [index, track] : second.tracks) {
+        for (fixture::Sector& sector : track.sectors) {
+            if (index > 0) sector.data.assign(sector.data.size(), static_cast<std::uint8_t>(index));
+        }
+    }
+    Outcome want;
+    want.out = kProgramOut + kProgramOut;
+    want.files = {
+        {"DRIVER", Bytes(4096, 4)}, {"VOICE", Bytes(1024, 1)},  {"MUS100", Bytes(2048, 2)},
+        {"MUS101", Bytes(1024, 1)}, {"MUS102", Bytes(1024, 1)}, {"MUS103", Bytes(256, 1)},
+        {"MUS104", Bytes(1792, 3)},
+    };
+    expect(runOn(fixture::buildImage({fixture::programDisk(), second})), want);
+}
+
+// `bytes` padded with zeros to `size`.
+Bytes padded(Bytes bytes, std::size_t size) {
+    bytes.resize(size, 0);
+    return bytes;
+}
+
+Bytes joined(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Damage costs the files it touches, with a warning for each, and nothing
+// else: the other files are whole, bytes that could not be read are zeros
+// (never another file's data), and the exit status stays 0.
+TEST_F(CutterTest, DamagedDisksAreCutAsFarAsTheyCanBeRead) {
+    Disk noTrackOne = fixture::programDisk();
+    noTrackOne.tracks.erase(1);
+    Files noTrackOneFiles = programFiles();
+    for (const char* gone : {"VOICE", "MUS101", "MUS102", "MUS103"}) noTrackOneFiles.erase(gone);
+
+    Disk halfDriver = fixture::programDisk();
+    halfDriver.tracks[4].sectors.resize(8);
+
+    Disk shortVoice = fixture::programDisk();
+    shortVoice.tracks[1].sectors[0].data.resize(128);
+    Files shortVoiceFiles = programFiles();
+    shortVoiceFiles.erase("VOICE");
+
+    Disk shortInMus104 = fixture::programDisk();
+    shortInMus104.tracks[3].sectors[2].data.resize(128);
+
+    // Track 4 is the last in the file: cut it 100 bytes into R10's data.
+    Bytes truncated = fixture::buildImage({fixture::programDisk()});
+    truncated.resize(truncated.size() - 7 * (16 + 256) + 16 + 100);
+
+    struct Case {
+        const char* name;
+        Bytes image;
+        std::string out, err;
+        Files files;
+    } const cases[] = {
+        {"track 1 absent", fixture::buildImage({noTrackOne}),
+         kProgramLine + cutting({"DRIVER", "MUS100", "MUS104"}),
+         "d88cut: warning: VOICE not written: its first sector cannot be read\n"
+         "d88cut: warning: MUS101 not written: its first sector cannot be read\n"
+         "d88cut: warning: MUS102 not written: its first sector cannot be read\n"
+         "d88cut: warning: MUS103 not written: its first sector cannot be read\n",
+         noTrackOneFiles},
+        // The full disk before leaves its data in the buffer; none of it may
+        // reach the second DRIVER.
+        {"track 4 holds R1 to R8 only", fixture::buildImage({fixture::programDisk(), halfDriver}),
+         kProgramOut + kProgramOut,
+         "d88cut: warning: DRIVER is incomplete: only the first 2048 of its 4096 bytes could be read\n",
+         merged(programFiles(), {{"DRIVER", padded(fixture::sectorRun(4, 1, 8), 4096)}})},
+        {"first sector of VOICE short", fixture::buildImage({shortVoice}),
+         kProgramLine + cutting({"DRIVER", "MUS100", "MUS101", "MUS102", "MUS103", "MUS104"}),
+         "d88cut: warning: VOICE not written: its first sector cannot be read\n", shortVoiceFiles},
+        {"third sector of MUS104 short", fixture::buildImage({shortInMus104}), kProgramOut,
+         "d88cut: warning: MUS104 is incomplete: only the first 512 of its 1792 bytes could be read\n",
+         merged(programFiles(),
+                {{"MUS104", padded(joined(fixture::sectorRun(3, 1, 2), fixture::sectorContents(3, 3, 128)),
+                                   1792)}})},
+        {"image ends inside a sector of DRIVER", truncated, kProgramOut,
+         "d88cut: warning: DRIVER is incomplete: only the first 2304 of its 4096 bytes could be read\n",
+         merged(programFiles(),
+                {{"DRIVER", padded(joined(fixture::sectorRun(4, 1, 9), fixture::sectorContents(4, 10, 100)),
+                                   4096)}})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        freshDir();
         Outcome want;
         want.out = c.out;
-        expect(runOn(fixture::buildImage(c.disks)), want);
+        want.err = c.err;
+        want.files = c.files;
+        expect(runOn(c.image), want);
+    }
+}
+
+// A file that cannot be written is reported with the system's reason and
+// ends the run with status 1; its "cutting" line stays, and every other file
+// is still cut in full.
+TEST_F(CutterTest, OutputThatCannotBeWrittenIsReported) {
+    const std::string notADirectoryReason = config.windows ? "Permission denied" : "Is a directory";
+    struct Case {
+        const char* name;
+        bool posixOnly;
+        const char* blocked;
+        void (*block)(const std::string& path);
+        std::string reason;
+    } const cases[] = {
+        {"a directory in the way", false, "DRIVER",
+         [](const std::string& path) { std::filesystem::create_directory(path); }, notADirectoryReason},
+        {"a full disk", true, "VOICE",
+         [](const std::string& path) { std::filesystem::create_symlink("/dev/full", path); },
+         "No space left on device"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.posixOnly && config.windows) continue;
+        freshDir();
+        c.block(dir->file(c.blocked));
+        Outcome want;
+        want.status = 1;
+        want.out = kProgramOut;
+        want.err = std::string("d88cut: error: cannot write ") + c.blocked + ": " + c.reason + "\n";
+        want.files = programFiles();
+        want.files.erase(c.blocked);
+        want.others = {c.blocked};
+        expect(runOn(fixture::buildImage({fixture::programDisk()})), want);
     }
 }
 

@@ -370,3 +370,93 @@ TEST_F(ImageTest, ReadSectorIdsListsWholeEntriesInStoredOrder) {
 }
 
 }  // namespace
+
+// ------------------------------------------------------------- sector runs
+
+namespace {
+
+// The expected bytes of a run: `bytes` of each listed (track, R) in turn.
+struct Piece {
+    int track, r;
+    std::size_t bytes;
+};
+
+Bytes concat(const std::vector<Piece>& pieces) {
+    Bytes out;
+    for (const Piece& p : pieces) {
+        const Bytes data = fixture::sectorContents(p.track, p.r, p.bytes);
+        out.insert(out.end(), data.begin(), data.end());
+    }
+    return out;
+}
+
+// Tracks 0 to 5 and 163 of 16 sectors of 256 bytes, R1 to R16.
+Disk runDisk() {
+    Disk disk = namedDisk("RUNS");
+    for (int t : {0, 1, 2, 3, 4, 5, 163}) disk.tracks[t] = fixture::standardTrack(t);
+    return disk;
+}
+
+}  // namespace
+
+TEST_F(ImageTest, ReadSectorsFollowsSectorsAcrossTracks) {
+    Disk missingThird = runDisk();
+    missingThird.tracks[2].sectors.erase(missingThird.tracks[2].sectors.begin() + 2);
+    Disk shortSecond = runDisk();
+    shortSecond.tracks[2].sectors[1].data.resize(128);
+    Disk wide = runDisk();
+    for (Sector& s : wide.tracks[2].sectors) s.data = fixture::sectorContents(2, s.r, 512);
+
+    struct Case {
+        const char* name;
+        Disk disk;
+        std::int32_t track, c, h, r, length;
+        std::int32_t expected;
+        Bytes contents;  // the first `expected` bytes of the buffer
+    } const cases[] = {
+        {"one whole track", runDisk(), 4, 2, 0, 1, 4096, 4096, fixture::sectorRun(4, 1, 16)},
+        {"head 1 to the next cylinder", runDisk(), 1, 0, 1, 15, 1024, 1024,
+         concat({{1, 15, 256}, {1, 16, 256}, {2, 1, 256}, {2, 2, 256}})},
+        {"head 0 to head 1", runDisk(), 2, 1, 0, 16, 512, 512, concat({{2, 16, 256}, {3, 1, 256}})},
+        {"part of a last sector", runDisk(), 2, 1, 0, 1, 600, 600,
+         concat({{2, 1, 256}, {2, 2, 256}, {2, 3, 88}})},
+        {"third sector missing", missingThird, 2, 1, 0, 1, 1024, 512, concat({{2, 1, 256}, {2, 2, 256}})},
+        {"second sector short", shortSecond, 2, 1, 0, 1, 1024, 256, concat({{2, 1, 256}, {2, 2, 128}})},
+        {"short sector wide enough for the rest", shortSecond, 2, 1, 0, 1, 384, 384,
+         concat({{2, 1, 256}, {2, 2, 128}})},
+        {"sectors longer than nominal", wide, 2, 1, 0, 1, 1024, 1024,
+         concat({{2, 1, 256}, {2, 2, 256}, {2, 3, 256}, {2, 4, 256}})},
+        {"above the last sector number", runDisk(), 2, 1, 0, 17, 256, 0, {}},
+        {"the last track ends the run", runDisk(), 163, 81, 1, 16, 1024, 256, concat({{163, 16, 256}})},
+        {"length 0", runDisk(), 2, 1, 0, 1, 0, 0, {}},
+        {"negative length", runDisk(), 2, 1, 0, 1, -256, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        D88Image image;
+        fixture::writeFile(dir_.file("run.d88"), fixture::buildDisk(c.disk));
+        ASSERT_TRUE(image.open(dir_.file("run.d88").c_str()));
+        ASSERT_TRUE(image.selectDisk(0));
+        Bytes buffer(8192, 0xEE);
+        EXPECT_EQ(image.readSectors(c.track, c.c, c.h, c.r, 1, buffer.data(), c.length), c.expected);
+        const Bytes head(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(c.contents.size()));
+        EXPECT_EQ(head, c.contents);
+    }
+}
+
+TEST_F(ImageTest, SectorRangeSetsWhereARunWrapsAndSurvivesReopening) {
+    Disk disk = runDisk();
+    disk.tracks[3].sectors.erase(disk.tracks[3].sectors.begin());  // no R1 on track 3
+    loadAndSelect({disk});
+    image_.setSectorRange(2, 8);
+    image_.close();
+    ASSERT_TRUE(image_.open(path_.c_str()));
+    ASSERT_TRUE(image_.selectDisk(0));
+    Bytes buffer(1024, 0);
+    // R7, R8, then track 3 from R2.
+    EXPECT_EQ(image_.readSectors(2, 1, 0, 7, 1, buffer.data(), 1024), 1024);
+    EXPECT_EQ(buffer, concat({{2, 7, 256}, {2, 8, 256}, {3, 2, 256}, {3, 3, 256}}));
+    // Back to 1..16: the run moves on after R16 and finds no R1 on track 3.
+    image_.setSectorRange(1, 16);
+    EXPECT_EQ(image_.readSectors(2, 1, 0, 16, 1, buffer.data(), 512), 256);  // track 3 lacks R1
+}

@@ -67,6 +67,15 @@ Bytes sectorContents(int track, int r, std::size_t length) {
     return data;
 }
 
+Bytes sectorRun(int track, int firstR, int count) {
+    Bytes out;
+    for (int r = firstR; r < firstR + count; ++r) {
+        const Bytes data = sectorContents(track, r, 256);
+        out.insert(out.end(), data.begin(), data.end());
+    }
+    return out;
+}
+
 Track standardTrack(int track, int count, std::size_t length) {
     Track t;
     for (int r = 1; r <= count; ++r) {

@@ -42,6 +42,9 @@ Bytes buildImage(const std::vector<Disk>& disks);
 // track, sector or order shows: byte 0 is the track, byte 1 the sector number.
 Bytes sectorContents(int track, int r, std::size_t length);
 
+// The contents of `count` consecutive 256-byte sectors from (track, firstR).
+Bytes sectorRun(int track, int firstR, int count);
+
 // A track of `count` sectors R1..Rcount with ID C = track / 2, H = track % 2,
 // N = 1 and `length` bytes of sectorContents each.
 Track standardTrack(int track, int count = 16, std::size_t length = 256);
