@@ -73,27 +73,39 @@ RunResult run(const std::vector<std::string>& command, const std::vector<std::st
     close(outPipe[1]);
     close(errPipe[1]);
 
+    // The run ends when the child exits, not when its pipes close: a child
+    // such as Wine may leave helper processes behind that hold them open.
     RunResult result;
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
-    int open = 2;
-    while (open > 0) {
-        if (poll(fds, 2, -1) < 0) break;
+    auto readAvailable = [&](int timeoutMs) {
+        if (poll(fds, 2, timeoutMs) <= 0) return false;
+        bool any = false;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || fds[i].revents == 0) continue;
             char chunk[4096];
             const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
             if (got > 0) {
                 sinks[i]->append(chunk, static_cast<std::size_t>(got));
+                any = true;
             } else {
                 close(fds[i].fd);
                 fds[i].fd = -1;
-                --open;
             }
         }
-    }
+        return any;
+    };
     int status = 0;
-    waitpid(pid, &status, 0);
+    for (;;) {
+        readAvailable(5);
+        if (waitpid(pid, &status, WNOHANG) == pid) break;
+    }
+    // What the child wrote before it exited is all in the pipes now.
+    while (readAvailable(0)) {
+    }
+    for (pollfd& fd : fds) {
+        if (fd.fd >= 0) close(fd.fd);
+    }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
