@@ -40,6 +40,8 @@ bool writeFile(const char* name, const std::uint8_t* bytes, std::int32_t size, i
         *error = errno;
         return false;
     }
+    // One write of the whole file; a stdio buffer would only add a copy.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     const std::size_t length = static_cast<std::size_t>(size);
     bool ok = std::fwrite(bytes, 1, length, file) == length;
     if (!ok) {

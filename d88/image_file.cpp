@@ -1,5 +1,7 @@
 #include "d88/image_file.h"
 
+#include <cstring>
+
 namespace d88 {
 
 ImageFile::~ImageFile() { close(); }
@@ -7,7 +9,13 @@ ImageFile::~ImageFile() { close(); }
 bool ImageFile::open(const char* path) {
     close();
     file_ = std::fopen(path, "rb");
-    return file_ != nullptr;
+    if (file_ == nullptr) {
+        return false;
+    }
+    // The window does the buffering; a second buffer in stdio would only
+    // copy every byte twice.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    return true;
 }
 
 void ImageFile::close() {
@@ -15,17 +23,40 @@ void ImageFile::close() {
         std::fclose(file_);
         file_ = nullptr;
     }
+    windowStart_ = 0;
+    windowLength_ = 0;
+}
+
+std::int32_t ImageFile::readFile(std::int64_t position, std::uint8_t* out, std::int32_t length) {
+    if (std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(std::fread(out, 1, static_cast<std::size_t>(length), file_));
 }
 
 std::int32_t ImageFile::readAt(std::int64_t position, std::uint8_t* out, std::int32_t length) {
     if (file_ == nullptr || length <= 0 || position < 0 || position > kMaxFilePosition) {
         return 0;
     }
-    if (std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
+    const bool inWindow = position >= windowStart_ &&
+                          position + length <= windowStart_ + windowLength_;
+    if (!inWindow) {
+        if (length > kWindowSize) {
+            return readFile(position, out, length);
+        }
+        // The window ends at kMaxFilePosition + 1 at the latest, like every read.
+        const std::int64_t room = kMaxFilePosition + 1 - position;
+        const std::int32_t fill = room < kWindowSize ? static_cast<std::int32_t>(room) : kWindowSize;
+        windowStart_ = position;
+        windowLength_ = readFile(position, window_, fill);
+    }
+    const std::int64_t available = windowStart_ + windowLength_ - position;
+    const std::int32_t take = available < length ? static_cast<std::int32_t>(available) : length;
+    if (take <= 0) {
         return 0;
     }
-    const std::size_t got = std::fread(out, 1, static_cast<std::size_t>(length), file_);
-    return static_cast<std::int32_t>(got);
+    std::memcpy(out, window_ + (position - windowStart_), static_cast<std::size_t>(take));
+    return take;
 }
 
 }  // namespace d88
