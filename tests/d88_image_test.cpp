@@ -45,6 +45,13 @@ protected:
         fixture::writeFile(path_, bytes);
         ASSERT_TRUE(image_.open(path_.c_str()));
     }
+    // Opens a fresh image of the one disk `disk` in `image`, disk 0 selected.
+    void openDisk(D88Image& image, const Disk& disk) {
+        const std::string path = dir_.file("disk.d88");
+        fixture::writeFile(path, fixture::buildDisk(disk));
+        ASSERT_TRUE(image.open(path.c_str()));
+        ASSERT_TRUE(image.selectDisk(0));
+    }
     void loadAndSelect(const std::vector<Disk>& disks, std::int32_t index = 0) {
         load(fixture::buildImage(disks));
         ASSERT_TRUE(image_.selectDisk(index));
@@ -252,10 +259,7 @@ TEST_F(ImageTest, ReadSectorFindsByWholeId) {
     for (const LookupCase& c : cases) {
         SCOPED_TRACE(c.name);
         D88Image image;
-        const std::string path = dir_.file("lookup.d88");
-        fixture::writeFile(path, fixture::buildDisk(c.disk));
-        ASSERT_TRUE(image.open(path.c_str()));
-        ASSERT_TRUE(image.selectDisk(0));
+        ASSERT_NO_FATAL_FAILURE(openDisk(image, c.disk));
         std::uint8_t buffer[300];
         std::memset(buffer, 0xEE, sizeof buffer);
         EXPECT_EQ(image.readSector(c.track, c.c, c.h, c.r, c.n, buffer, c.capacity), c.expected);
@@ -276,9 +280,7 @@ TEST_F(ImageTest, TrackOffsetIsBoundedByTheDiskSize) {
         SCOPED_TRACE(size);
         disk.sizeField = size;
         D88Image image;
-        fixture::writeFile(dir_.file("bound.d88"), fixture::buildDisk(disk));
-        ASSERT_TRUE(image.open(dir_.file("bound.d88").c_str()));
-        ASSERT_TRUE(image.selectDisk(0));
+        ASSERT_NO_FATAL_FAILURE(openDisk(image, disk));
         EXPECT_EQ(image.readSector(0, 0, 0, 1, 1, buffer, 256), size == kFirstTrackOffset ? 256 : 0);
     }
 }
@@ -299,11 +301,10 @@ TEST_F(ImageTest, TrackOffsetsWithTheTopBitSetAreRefused) {
     EXPECT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 0);
     EXPECT_EQ(image_.readSectorIds(0, buffer, 256), 0);
 
-    // A size field of 2^31 or more bounds every track offset below it out.
+    // A size field of 2^31 or more is held as a negative size: no track
+    // offset lies within it.
     D88Image image;
-    fixture::writeFile(dir_.file("huge.d88"), fixture::buildDisk(hugeSize));
-    ASSERT_TRUE(image.open(dir_.file("huge.d88").c_str()));
-    ASSERT_TRUE(image.selectDisk(0));
+    ASSERT_NO_FATAL_FAILURE(openDisk(image, hugeSize));
     EXPECT_EQ(image.readSector(0, 0, 0, 1, 1, buffer, 256), 0);
 }
 
@@ -354,9 +355,7 @@ TEST_F(ImageTest, ReadSectorIdsListsWholeEntriesInStoredOrder) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         D88Image image;
-        fixture::writeFile(dir_.file("ids.d88"), fixture::buildDisk(c.disk));
-        ASSERT_TRUE(image.open(dir_.file("ids.d88").c_str()));
-        ASSERT_TRUE(image.selectDisk(0));
+        ASSERT_NO_FATAL_FAILURE(openDisk(image, c.disk));
         std::uint8_t buffer[128];
         std::memset(buffer, 0xEE, sizeof buffer);
         ASSERT_EQ(image.readSectorIds(0, buffer, c.length), c.expected);
@@ -434,9 +433,7 @@ TEST_F(ImageTest, ReadSectorsFollowsSectorsAcrossTracks) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         D88Image image;
-        fixture::writeFile(dir_.file("run.d88"), fixture::buildDisk(c.disk));
-        ASSERT_TRUE(image.open(dir_.file("run.d88").c_str()));
-        ASSERT_TRUE(image.selectDisk(0));
+        ASSERT_NO_FATAL_FAILURE(openDisk(image, c.disk));
         Bytes buffer(8192, 0xEE);
         EXPECT_EQ(image.readSectors(c.track, c.c, c.h, c.r, 1, buffer.data(), c.length), c.expected);
         const Bytes head(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(c.contents.size()));
