@@ -22,13 +22,20 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
-// The first run moves into a fresh scratch directory for good; the command's
-// standard output is thrown away.
+char scratch[] = "/tmp/d88cut-command-fuzz-XXXXXX";
+
+void removeScratchDirectory() {
+    for (const char* name : kAllowed) std::remove(name);
+    if (chdir("/") == 0) rmdir(scratch);
+}
+
+// The first run moves into a fresh scratch directory for good, removed when
+// the process ends; the command's standard output is thrown away.
 void enterScratchDirectory() {
     static bool entered = false;
     if (entered) return;
-    char path[] = "/tmp/d88cut-command-fuzz-XXXXXX";
-    require(mkdtemp(path) != nullptr && chdir(path) == 0);
+    require(mkdtemp(scratch) != nullptr && chdir(scratch) == 0);
+    std::atexit(removeScratchDirectory);
     require(std::freopen("/dev/null", "w", stdout) != nullptr);
     entered = true;
 }

@@ -16,10 +16,17 @@ constexpr std::int32_t kBufferSize = 8192;
 constexpr std::int32_t kDisksVisited = 8;
 constexpr int kCallsPerDisk = 3;
 
+void removeImage();
+
+// One image file per process, removed when the process ends.
 const std::string& imagePath() {
     static const std::string path = "/tmp/d88cut-reader-fuzz-" + std::to_string(getpid()) + ".d88";
+    static const bool cleanup = std::atexit(removeImage) == 0;
+    (void)cleanup;
     return path;
 }
+
+void removeImage() { std::remove(imagePath().c_str()); }
 
 void require(bool condition) {
     if (!condition) std::abort();

@@ -11,29 +11,31 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace {
-
-int replay(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    return 1;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    int count = 0;
+    // Every path is resolved before the first input runs: a harness may
+    // change the working directory.
+    std::vector<std::filesystem::path> inputs;
     for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path arg = argv[i];
-        if (std::filesystem::is_directory(arg)) {
-            for (const auto& entry : std::filesystem::directory_iterator(arg)) {
-                if (entry.is_regular_file() && entry.path().filename() != "README.md") count += replay(entry.path());
+        const std::filesystem::path arg = std::filesystem::absolute(argv[i]);
+        if (!std::filesystem::is_directory(arg)) {
+            inputs.push_back(arg);
+            continue;
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(arg)) {
+            if (entry.is_regular_file()) {
+                inputs.push_back(entry.path());
             }
-        } else {
-            count += replay(arg);
         }
     }
-    std::fprintf(stderr, "replayed %d inputs\n", count);
+    for (const std::filesystem::path& input : inputs) {
+        std::ifstream in(input, std::ios::binary);
+        if (!in) {
+            std::fprintf(stderr, "cannot read %s\n", input.string().c_str());
+            return 1;
+        }
+        const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+    std::fprintf(stderr, "replayed %zu inputs\n", inputs.size());
     return 0;
 }
