@@ -1,5 +1,5 @@
 # Cross-builds the Windows executable with Debian's MinGW-w64 (package
-# g++-mingw-w64-x86-64). The C and C++ runtimes are linked in statically, so
+# g++-mingw-w64-x86-64). The build links the runtimes in statically, so
 # d88cut.exe needs no DLL beyond those every Windows has.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -12,5 +12,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
