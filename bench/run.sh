@@ -25,9 +25,11 @@ cd "$work"
 echo "== readSector at the end of a 4,096-record chain (goal: <= 15 ns per step)"
 "$build/bench/read_sector_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-measure() {  # IMAGE RUNS
-  hyperfine -N --warmup 10 --runs "$2" --export-json times.json \
-            "cat $1" "$build/d88cut $1" >/dev/null
+measure() {  # IMAGE RUNS [HYPERFINE OPTIONS...]
+  local image=$1 runs=$2
+  shift 2
+  hyperfine -N --warmup 10 --runs "$runs" --export-json times.json "$@" \
+            "cat $image" "$build/d88cut $image" >/dev/null
   python3 - <<'PY'
 import json
 cat, cut = json.load(open("times.json"))["results"]
@@ -35,7 +37,7 @@ print(f"  cat    {cat['mean'] * 1e3:8.3f} ms   median {cat['median'] * 1e3:8.3f}
 print(f"  d88cut {cut['mean'] * 1e3:8.3f} ms   median {cut['median'] * 1e3:8.3f} ms")
 print(f"  d88cut / cat: {cut['mean'] / cat['mean']:.2f} (means), {cut['median'] / cat['median']:.2f} (medians)")
 PY
-  strace -f -c -o syscalls.txt "$build/d88cut" "$1" >/dev/null
+  strace -f -c -o syscalls.txt "$build/d88cut" "$image" >/dev/null
   echo "  system calls of d88cut: $(awk '$NF == "total" { print $(NF-2) }' syscalls.txt)"
 }
 
@@ -48,6 +50,8 @@ for dir in "${dirs[@]}"; do
   echo "== in $dir ($(stat -f -c %T .))"
   echo "ordinary image, $(stat -c %s ordinary.d88) bytes (goal: <= 1.0 x cat, <= 100 system calls)"
   measure ordinary.d88 300
+  echo "ordinary image, the output files removed before each run"
+  measure ordinary.d88 300 --prepare "rm -f DRIVER VOICE MUS100 MUS101 MUS102 MUS103 MUS104 VOICE2 MUS200"
   echo "hostile image, $(stat -c %s hostile.d88) bytes (goal: < 1 s, <= 50,000 system calls)"
   measure hostile.d88 20
 done
