@@ -57,6 +57,7 @@ int runCommand(int argc, char* argv[]) {
         std::fputs(kOpenFailedText, stderr);
         return 1;
     }
+    setImageFile(argv[1]);
     bool allWritten = true;
     const std::int32_t count = diskImage.diskCount();
     for (std::int32_t i = 0; i < count; ++i) {

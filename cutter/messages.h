@@ -29,6 +29,7 @@ constexpr char kSkippedFormat[] = "d88cut: warning: %s not written: its first se
 constexpr char kIncompleteFormat[] =
     "d88cut: warning: %s is incomplete: only the first %ld of its %ld bytes could be read\n";
 constexpr char kWriteFailedFormat[] = "d88cut: error: cannot write %s: %s\n";
+constexpr char kIsTheImageReason[] = "it is the image being read";
 
 }  // namespace cutter
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cutter/file_identity.h"
 #include "cutter/messages.h"
 
 namespace cutter {
@@ -25,6 +26,8 @@ constexpr ExtractEntry dataDiskMusTable[] = {
     {29, 9, 1024},  // MUS200: track 29, R9 to R12
     {0, 0, 0},
 };
+
+FileIdentity imageFile;
 
 // Standard output is flushed first, so that the lines keep their order on a
 // console that shows both streams.
@@ -69,6 +72,8 @@ bool runMusTable(const ExtractEntry* table, const char* pattern) {
 
 }  // namespace
 
+void setImageFile(const char* path) { imageFile = identifyFile(path); }
+
 ExtractResult extractFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
                           std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t size) {
     // A run that stops early leaves the rest of its range as zeros, never as
@@ -87,6 +92,12 @@ ExtractResult extractFile(const char* name, std::int32_t track, std::int32_t c, 
         const std::int32_t read = got > skip ? got - skip : 0;
         flushProgress();
         std::fprintf(stderr, kIncompleteFormat, name, static_cast<long>(read), static_cast<long>(size));
+    }
+    // Creating the file would truncate the image while it is being read.
+    if (sameFile(identifyFile(name), imageFile)) {
+        flushProgress();
+        std::fprintf(stderr, kWriteFailedFormat, name, kIsTheImageReason);
+        return ExtractResult::kFailed;
     }
     int error = 0;
     if (!writeFile(name, sectorBuffer + skip, size, &error)) {

@@ -21,6 +21,9 @@ constexpr std::int32_t kSectorBufferSize = 0x50000;
 extern D88Image diskImage;
 extern std::uint8_t sectorBuffer[kSectorBufferSize];
 
+// Remembers which file the image is, so that no output file replaces it.
+void setImageFile(const char* path);
+
 // A row of a MUS table: where one file's sectors start and its length. The
 // sector ID follows from the track index: C = track / 2, H = track % 2, N = 1.
 // A table ends at the row whose sector number is 0.
@@ -39,8 +42,9 @@ enum class ExtractResult {
 // Reads the run of sectors that starts at (track, c, h, r, n) into the
 // sector buffer and writes `size` bytes of it, after the first `skip`, to
 // the file `name` in the current directory, replacing any file of that name.
-// Bytes the run could not read are written as zeros. Reports a skipped or
-// incomplete file and a failed write on standard error.
+// Bytes the run could not read are written as zeros. A name that leads to the
+// image itself is not written. Reports a skipped or incomplete file and a
+// failed write on standard error.
 ExtractResult extractFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
                           std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t size);
 

@@ -311,6 +311,37 @@ TEST_F(CutterTest, OutputThatCannotBeWrittenIsReported) {
     }
 }
 
+// An output file that would be the image itself is refused: creating it
+// would truncate the image while it is read.
+TEST_F(CutterTest, TheImageIsNeverOverwritten) {
+    const Bytes image = fixture::buildImage({fixture::programDisk()});
+    const std::string refused = "d88cut: error: cannot write %: it is the image being read\n";
+    auto refusal = [&](const std::string& name) {
+        std::string err = refused;
+        return err.replace(err.find('%'), 1, name);
+    };
+
+    // The image is named like an output file.
+    fixture::writeFile(dir->file("VOICE"), image);
+    Outcome want;
+    want.status = 1;
+    want.out = kProgramOut;
+    want.err = refusal("VOICE");
+    want.files = merged(programFiles(), {{"VOICE", image}});
+    expect(runWith({"VOICE"}), want);
+
+    // An output name links to the image.
+    if (config.windows) return;  // POSIX links
+    freshDir();
+    std::filesystem::create_symlink("image.d88", dir->file("DRIVER"));
+    want.err = refusal("DRIVER");
+    want.files = programFiles();
+    want.files.erase("DRIVER");
+    want.others = {"DRIVER"};
+    expect(runOn(image), want);
+    EXPECT_EQ(fixture::readFile(dir->file("image.d88")), image);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
