@@ -13,7 +13,7 @@ void BM_ReadSectorAtTheEndOfAChain(benchmark::State& state) {
     disk.tracks[0] = bench::hostileTrack(0);
     fixture::TempDir dir;
     fixture::writeFile(dir.file("chain.d88"), fixture::buildDisk(disk));
-    static D88Image image;
+    D88Image image;
     if (!image.open(dir.file("chain.d88").c_str()) || !image.selectDisk(0)) {
         state.SkipWithError("cannot open the image");
         return;

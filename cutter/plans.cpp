@@ -1,6 +1,7 @@
 #include "cutter/plans.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -29,32 +30,41 @@ constexpr ExtractEntry dataDiskMusTable[] = {
 
 FileIdentity imageFile;
 
-// Standard output is flushed first, so that the lines keep their order on a
-// console that shows both streams.
-void flushProgress() { std::fflush(stdout); }
+// A line on standard error. Standard output is flushed first, so that the
+// lines keep their order on a console that shows both streams.
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 2)))
+#endif
+void reportProblem(const char* format, ...) {
+    std::fflush(stdout);
+    std::va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+}
 
 bool written(ExtractResult result) { return result != ExtractResult::kFailed; }
 
-// Writes `size` bytes to a new file `name`; false, with errno kept, when the
-// file cannot be created, written in full or closed.
-bool writeFile(const char* name, const std::uint8_t* bytes, std::int32_t size, int* error) {
+// Writes `size` bytes to a new file `name`. Returns nullptr on success, else
+// why the file was not written: the name leads to the image (creating it
+// would truncate the image while it is read), or the system's reason why it
+// could not be created, written in full or closed.
+const char* writeFile(const char* name, const std::uint8_t* bytes, std::int32_t size) {
+    if (sameFile(identifyFile(name), imageFile)) {
+        return kIsTheImageReason;
+    }
     std::FILE* file = std::fopen(name, "wb");
     if (file == nullptr) {
-        *error = errno;
-        return false;
+        return std::strerror(errno);
     }
     // One write of the whole file; a stdio buffer would only add a copy.
     std::setvbuf(file, nullptr, _IONBF, 0);
     const std::size_t length = static_cast<std::size_t>(size);
-    bool ok = std::fwrite(bytes, 1, length, file) == length;
-    if (!ok) {
-        *error = errno;
+    int error = std::fwrite(bytes, 1, length, file) == length ? 0 : errno;
+    if (std::fclose(file) != 0 && error == 0) {
+        error = errno;
     }
-    if (std::fclose(file) != 0 && ok) {
-        *error = errno;
-        ok = false;
-    }
-    return ok;
+    return error == 0 ? nullptr : std::strerror(error);
 }
 
 // One file per table row, named from `pattern` and the row number.
@@ -83,26 +93,16 @@ ExtractResult extractFile(const char* name, std::int32_t track, std::int32_t c, 
     std::memset(sectorBuffer, 0, static_cast<std::size_t>(wanted));
     const std::int32_t got = diskImage.readSectors(track, c, h, r, n, sectorBuffer, wanted);
     if (got == 0) {
-        flushProgress();
-        std::fprintf(stderr, kSkippedFormat, name);
+        reportProblem(kSkippedFormat, name);
         return ExtractResult::kSkipped;
     }
     std::printf(kCuttingFormat, name);
     if (got < wanted) {
         const std::int32_t read = got > skip ? got - skip : 0;
-        flushProgress();
-        std::fprintf(stderr, kIncompleteFormat, name, static_cast<long>(read), static_cast<long>(size));
+        reportProblem(kIncompleteFormat, name, static_cast<long>(read), static_cast<long>(size));
     }
-    // Creating the file would truncate the image while it is being read.
-    if (sameFile(identifyFile(name), imageFile)) {
-        flushProgress();
-        std::fprintf(stderr, kWriteFailedFormat, name, kIsTheImageReason);
-        return ExtractResult::kFailed;
-    }
-    int error = 0;
-    if (!writeFile(name, sectorBuffer + skip, size, &error)) {
-        flushProgress();
-        std::fprintf(stderr, kWriteFailedFormat, name, std::strerror(error));
+    if (const char* reason = writeFile(name, sectorBuffer + skip, size)) {
+        reportProblem(kWriteFailedFormat, name, reason);
         return ExtractResult::kFailed;
     }
     return ExtractResult::kWritten;

@@ -7,11 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "cutter/cutter.h"
 #include "cutter/plans.h"
+#include "tests/support/d88_builder.h"
 
 namespace {
 
@@ -40,17 +39,6 @@ void enterScratchDirectory() {
     entered = true;
 }
 
-std::vector<std::uint8_t> readImage() {
-    std::vector<std::uint8_t> bytes;
-    std::FILE* f = std::fopen("image.d88", "rb");
-    require(f != nullptr);
-    std::uint8_t chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(f);
-    return bytes;
-}
-
 void requireOnlyOwnFiles() {
     DIR* dir = opendir(".");
     require(dir != nullptr);
@@ -66,22 +54,19 @@ void requireOnlyOwnFiles() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     enterScratchDirectory();
-    std::FILE* f = std::fopen("image.d88", "wb");
-    require(f != nullptr);
-    require(size == 0 || std::fwrite(data, 1, size, f) == size);
-    require(std::fclose(f) == 0);
+    const fixture::Bytes image(data, data + size);
+    fixture::writeFile("image.d88", image);
 
     char program[] = "d88cut";
-    char image[] = "image.d88";
-    char* argv[] = {program, image, nullptr};
+    char imageName[] = "image.d88";
+    char* argv[] = {program, imageName, nullptr};
     const int status = cutter::runCommand(2, argv);
     // The command leaves the image open for the process's end; a fuzzing
     // process runs it many times.
     cutter::diskImage.close();
 
     require(status == 0);  // the image opens and every output file is writable here
-    const std::vector<std::uint8_t> after = readImage();
-    require(after.size() == size && (size == 0 || std::memcmp(after.data(), data, size) == 0));
+    require(fixture::readFile("image.d88") == image);
     requireOnlyOwnFiles();
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "d88/d88_image.h"
 #include "fuzz/fuzz_args.h"
+#include "tests/support/d88_builder.h"
 
 namespace {
 
@@ -35,10 +36,7 @@ void require(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::FILE* f = std::fopen(imagePath().c_str(), "wb");
-    if (f == nullptr) return 0;
-    const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
-    if (std::fclose(f) != 0 || !written) return 0;
+    fixture::writeFile(imagePath(), fixture::Bytes(data, data + size));
 
     fuzz::Args args(data, size);
     static std::uint8_t buffer[kBufferSize];
