@@ -26,7 +26,11 @@ bool D88Image::open(const char* path) {
         close();
         return true;
     }
-    if (!file_.open(path)) {
+    return openStream(std::fopen(path, "rb"));
+}
+
+bool D88Image::openStream(std::FILE* file) {
+    if (!file_.openStream(file)) {
         return false;
     }
     scanDisks();
@@ -131,7 +135,8 @@ bool D88Image::readRecordHeader(std::int64_t position, RecordHeader* record) {
 
 // Walks the track's records until one matches all four ID values. The walk
 // ends after as many records as the count field of the record just passed
-// says, at a record whose count is 0, or where the file ends.
+// says, at a record whose count is 0, where the file ends, or after
+// kMaxTrackRecords records.
 std::int32_t D88Image::readSector(std::int32_t track, std::int32_t c, std::int32_t h,
                                   std::int32_t r, std::int32_t n, std::uint8_t* buffer,
                                   std::int32_t capacity) {
@@ -139,7 +144,7 @@ std::int32_t D88Image::readSector(std::int32_t track, std::int32_t c, std::int32
     if (!findTrack(track, &position)) {
         return 0;
     }
-    for (std::int32_t i = 0;; ++i) {
+    for (std::int32_t i = 0; i < kMaxTrackRecords; ++i) {
         RecordHeader record;
         if (!readRecordHeader(position, &record) || record.sectorCount == 0) {
             return 0;
@@ -154,6 +159,7 @@ std::int32_t D88Image::readSector(std::int32_t track, std::int32_t c, std::int32
             return 0;
         }
     }
+    return 0;
 }
 
 // Unlike readSector, a record whose count is 0 does not end the listing.
@@ -163,7 +169,7 @@ std::int32_t D88Image::readSectorIds(std::int32_t track, std::uint8_t* buffer,
     if (length < 0 || !findTrack(track, &position)) {
         return 0;
     }
-    const std::int32_t entries = length / 4;
+    const std::int32_t entries = length / 4 < kMaxTrackRecords ? length / 4 : kMaxTrackRecords;
     std::int32_t written = 0;
     for (std::int32_t i = 0; i < entries; ++i) {
         RecordHeader record;

@@ -36,6 +36,11 @@ constexpr std::int32_t kTrackSlots = 164;
 constexpr std::int32_t kDiskHeaderSize = 688;
 constexpr std::int32_t kSectorRecordHeaderSize = 16;
 constexpr std::int32_t kDiskNameSize = 16;
+// The most records a walk along one track passes. A track's count field (16
+// bits) can name no more, so a walk that honours the counts never reaches
+// it; a chain whose counts never end the walk is cut off here instead of
+// being followed to the end of the file.
+constexpr std::int32_t kMaxTrackRecords = 65535;
 
 class D88Image {
 public:
@@ -48,6 +53,10 @@ public:
     // null path it only closes. The selected disk's fields are left alone:
     // select a disk after opening.
     bool open(const char* path);
+    // The same for a stream already open for binary reading, which the
+    // instance takes over (the command opens the image itself, so that it
+    // can refuse what is not a regular file). False for a null stream.
+    bool openStream(std::FILE* file);
     // Closes the file; the disk count drops to 0 and nothing is selected. The
     // last selected disk's name, size, base and track table stay.
     void close();
@@ -59,6 +68,10 @@ public:
     void setSectorRange(std::int32_t first, std::int32_t last);
     std::int32_t mediaType() const { return media_; }
     const char* diskName() const { return name_; }
+    // The system's error number of the first read of the image that failed
+    // (as opposed to finding the file's end) since it was opened; 0 while
+    // none has. After a failed read every lookup delivers nothing.
+    int readError() const { return file_.error(); }
 
     // Finds the sector with ID (c, h, r, n) on track index `track` of the
     // selected disk and copies at most `capacity` bytes of its data into

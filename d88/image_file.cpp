@@ -1,17 +1,20 @@
 #include "d88/image_file.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace d88 {
 
 ImageFile::~ImageFile() { close(); }
 
-bool ImageFile::open(const char* path) {
+bool ImageFile::open(const char* path) { return openStream(std::fopen(path, "rb")); }
+
+bool ImageFile::openStream(std::FILE* file) {
     close();
-    file_ = std::fopen(path, "rb");
-    if (file_ == nullptr) {
+    if (file == nullptr) {
         return false;
     }
+    file_ = file;
     // The window does the buffering; a second buffer in stdio would only
     // copy every byte twice.
     std::setvbuf(file_, nullptr, _IONBF, 0);
@@ -23,19 +26,33 @@ void ImageFile::close() {
         std::fclose(file_);
         file_ = nullptr;
     }
+    error_ = 0;
     windowStart_ = 0;
     windowLength_ = 0;
 }
 
+std::int32_t ImageFile::fail(int error) {
+    // A stream may fail without naming a reason; it is still a failure.
+    error_ = error != 0 ? error : EIO;
+    windowLength_ = 0;
+    return 0;
+}
+
 std::int32_t ImageFile::readFile(std::int64_t position, std::uint8_t* out, std::int32_t length) {
+    errno = 0;
     if (std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
-        return 0;
+        return fail(errno);
     }
-    return static_cast<std::int32_t>(std::fread(out, 1, static_cast<std::size_t>(length), file_));
+    const std::size_t got = std::fread(out, 1, static_cast<std::size_t>(length), file_);
+    if (got < static_cast<std::size_t>(length) && std::ferror(file_)) {
+        return fail(errno);
+    }
+    return static_cast<std::int32_t>(got);
 }
 
 std::int32_t ImageFile::readAt(std::int64_t position, std::uint8_t* out, std::int32_t length) {
-    if (file_ == nullptr || length <= 0 || position < 0 || position > kMaxFilePosition) {
+    if (file_ == nullptr || error_ != 0 || length <= 0 || position < 0 ||
+        position > kMaxFilePosition) {
         return 0;
     }
     const bool inWindow = position >= windowStart_ &&

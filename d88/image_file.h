@@ -12,6 +12,11 @@
 // Every position asked for is checked here, so no read lands anywhere but
 // where the caller computed, and a position the host cannot seek to is
 // refused rather than wrapped.
+//
+// The end of the file and a failed read are told apart: a read that fails
+// (a bad sector of the medium, a network share gone away) is remembered, and
+// from then on every read delivers nothing, so a failing medium is not read
+// again and again and the caller can say why the image could not be read.
 #ifndef D88_IMAGE_FILE_H
 #define D88_IMAGE_FILE_H
 
@@ -33,20 +38,30 @@ public:
     ImageFile(const ImageFile&) = delete;
     ImageFile& operator=(const ImageFile&) = delete;
 
+    // Opens `path` for binary reading.
     bool open(const char* path);
+    // Takes over `file`, a stream already open for binary reading; it is
+    // closed with this object. False for a null stream.
+    bool openStream(std::FILE* file);
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
     // Copies up to `length` bytes starting at file position `position` into
     // `out` and returns how many arrived: fewer at the end of the file, 0 for
-    // a position outside 0..kMaxFilePosition or a seek the host refuses.
+    // a position outside 0..kMaxFilePosition, and 0 once a read has failed.
     std::int32_t readAt(std::int64_t position, std::uint8_t* out, std::int32_t length);
+
+    // The system's error number of the first read or seek that failed since
+    // the file was opened; 0 while none has.
+    int error() const { return error_; }
 
 private:
     // Reads straight from the file, bypassing the window.
     std::int32_t readFile(std::int64_t position, std::uint8_t* out, std::int32_t length);
+    std::int32_t fail(int error);
 
     std::FILE* file_ = nullptr;
+    int error_ = 0;
     std::int64_t windowStart_ = 0;
     std::int32_t windowLength_ = 0;  // bytes of the file held, from windowStart_
     std::uint8_t window_[kWindowSize];
