@@ -1,8 +1,9 @@
 #include "cutter/cutter.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "cutter/console.h"
+#include "cutter/host.h"
 #include "cutter/messages.h"
 #include "cutter/plans.h"
 
@@ -36,39 +37,52 @@ bool cutSelectedDisk() {
         return true;
     }
     if (startsWith(sectorBuffer, programDiskSignature)) {
-        std::fputs(kProgramDiskRecognisedText, stdout);
+        print(Stream::kOut, kProgramDiskRecognisedText);
         return runProgramDiskPlan();
     }
     if (startsWith(sectorBuffer, dataDiskSignature)) {
-        std::fputs(kDataDiskRecognisedText, stdout);
+        print(Stream::kOut, kDataDiskRecognisedText);
         return runDataDiskPlan();
     }
     return true;
 }
 
-}  // namespace
-
-int runCommand(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, kUsageFormat, invocationName(argc, argv));
-        return 1;
-    }
-    if (!diskImage.open(argv[1])) {
-        std::fputs(kOpenFailedText, stderr);
-        return 1;
-    }
-    setImageFile(argv[1]);
+// Cuts every recognised disk in file order. A failed read of the image ends
+// the walk: what follows could not be trusted to be the image's.
+bool cutImage(const char* path) {
     bool allWritten = true;
     const std::int32_t count = diskImage.diskCount();
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = 0; i < count && diskImage.readError() == 0; ++i) {
         // A failed selection leaves the disk size at 0, so the boot sector
         // read delivers nothing and the disk passes unrecognised.
         diskImage.selectDisk(i);
-        if (!cutSelectedDisk()) {
-            allWritten = false;
-        }
+        allWritten &= cutSelectedDisk();
     }
-    return allWritten ? 0 : 1;
+    if (const int error = diskImage.readError()) {
+        printLine(Stream::kErr, kReadFailedFormat, path, std::strerror(error));
+        return false;
+    }
+    return allWritten;
+}
+
+}  // namespace
+
+int runCommand(int argc, char* argv[]) {
+    host::beginRun();
+    beginConsole();
+    if (argc != 2) {
+        printLine(Stream::kErr, kUsageFormat, invocationName(argc, argv));
+        return 1;
+    }
+    host::FileIdentity identity;
+    if (!diskImage.openStream(host::openImage(argv[1], &identity))) {
+        print(Stream::kErr, kOpenFailedText);
+        return 1;
+    }
+    setImageIdentity(identity);
+    const bool cut = cutImage(argv[1]);
+    const bool printed = finishConsole();
+    return cut && printed ? 0 : 1;
 }
 
 }  // namespace cutter

@@ -1,11 +1,9 @@
 #include "cutter/plans.h"
 
-#include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "cutter/file_identity.h"
+#include "cutter/console.h"
 #include "cutter/messages.h"
 
 namespace cutter {
@@ -28,43 +26,18 @@ constexpr ExtractEntry dataDiskMusTable[] = {
     {0, 0, 0},
 };
 
-FileIdentity imageFile;
-
-// A line on standard error. Standard output is flushed first, so that the
-// lines keep their order on a console that shows both streams.
-#if defined(__GNUC__)
-__attribute__((format(printf, 1, 2)))
-#endif
-void reportProblem(const char* format, ...) {
-    std::fflush(stdout);
-    std::va_list args;
-    va_start(args, format);
-    std::vfprintf(stderr, format, args);
-    va_end(args);
-}
+host::FileIdentity imageIdentity;
 
 bool written(ExtractResult result) { return result != ExtractResult::kFailed; }
 
-// Writes `size` bytes to a new file `name`. Returns nullptr on success, else
-// why the file was not written: the name leads to the image (creating it
-// would truncate the image while it is read), or the system's reason why it
-// could not be created, written in full or closed.
+// Writes `size` bytes as the file `name`. Returns null on success, else why
+// the file was not written: the name is the image itself (the image would
+// be lost), or the system's reason.
 const char* writeFile(const char* name, const std::uint8_t* bytes, std::int32_t size) {
-    if (sameFile(identifyFile(name), imageFile)) {
+    if (host::sameFile(host::identifyEntry(name), imageIdentity)) {
         return kIsTheImageReason;
     }
-    std::FILE* file = std::fopen(name, "wb");
-    if (file == nullptr) {
-        return std::strerror(errno);
-    }
-    // One write of the whole file; a stdio buffer would only add a copy.
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    const std::size_t length = static_cast<std::size_t>(size);
-    int error = std::fwrite(bytes, 1, length, file) == length ? 0 : errno;
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno;
-    }
-    return error == 0 ? nullptr : std::strerror(error);
+    return host::replaceFile(name, bytes, static_cast<std::size_t>(size));
 }
 
 // One file per table row, named from `pattern` and the row number.
@@ -82,27 +55,35 @@ bool runMusTable(const ExtractEntry* table, const char* pattern) {
 
 }  // namespace
 
-void setImageFile(const char* path) { imageFile = identifyFile(path); }
+void setImageIdentity(const host::FileIdentity& identity) { imageIdentity = identity; }
 
 ExtractResult extractFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
                           std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t size) {
     // A run that stops early leaves the rest of its range as zeros, never as
     // what an earlier read of another file or disk left in the buffer. A
     // short last sector's bytes stay: they are this file's own.
+    // A read that failed is no damage of the disk: the file is not written
+    // at all, so an earlier good copy stays as it was.
+    if (diskImage.readError() != 0) {
+        return ExtractResult::kNotRead;
+    }
     const std::int32_t wanted = skip + size;
     std::memset(sectorBuffer, 0, static_cast<std::size_t>(wanted));
     const std::int32_t got = diskImage.readSectors(track, c, h, r, n, sectorBuffer, wanted);
+    if (diskImage.readError() != 0) {
+        return ExtractResult::kNotRead;
+    }
     if (got == 0) {
-        reportProblem(kSkippedFormat, name);
+        printLine(Stream::kErr, kSkippedFormat, name);
         return ExtractResult::kSkipped;
     }
-    std::printf(kCuttingFormat, name);
+    printLine(Stream::kOut, kCuttingFormat, name);
     if (got < wanted) {
         const std::int32_t read = got > skip ? got - skip : 0;
-        reportProblem(kIncompleteFormat, name, static_cast<long>(read), static_cast<long>(size));
+        printLine(Stream::kErr, kIncompleteFormat, name, static_cast<long>(read), static_cast<long>(size));
     }
     if (const char* reason = writeFile(name, sectorBuffer + skip, size)) {
-        reportProblem(kWriteFailedFormat, name, reason);
+        printLine(Stream::kErr, kWriteFailedFormat, name, reason);
         return ExtractResult::kFailed;
     }
     return ExtractResult::kWritten;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "cutter/host.h"
 #include "d88/d88_image.h"
 
 namespace cutter {
@@ -22,7 +23,7 @@ extern D88Image diskImage;
 extern std::uint8_t sectorBuffer[kSectorBufferSize];
 
 // Remembers which file the image is, so that no output file replaces it.
-void setImageFile(const char* path);
+void setImageIdentity(const host::FileIdentity& identity);
 
 // A row of a MUS table: where one file's sectors start and its length. The
 // sector ID follows from the track index: C = track / 2, H = track % 2, N = 1.
@@ -36,15 +37,17 @@ struct ExtractEntry {
 enum class ExtractResult {
     kSkipped,  // the first sector could not be read: no file
     kWritten,
-    kFailed,   // the file could not be created, written or closed
+    kFailed,   // the file could not be written
+    kNotRead,  // reading the image failed: no file, and nothing said here
 };
 
 // Reads the run of sectors that starts at (track, c, h, r, n) into the
 // sector buffer and writes `size` bytes of it, after the first `skip`, to
-// the file `name` in the current directory, replacing any file of that name.
-// Bytes the run could not read are written as zeros. A name that leads to the
-// image itself is not written. Reports a skipped or incomplete file and a
-// failed write on standard error.
+// the file `name` in the current directory, replacing whatever had that
+// name in one step. Bytes the run could not read are written as zeros. A
+// name that is the image itself is not written. Reports a skipped or
+// incomplete file and a failed write on standard error. After a failed read
+// of the image it does nothing: the entry reports that.
 ExtractResult extractFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
                           std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t size);
 

@@ -2,6 +2,7 @@
 // compares its exit status, standard output, standard error and the files it
 // leaves there, byte for byte.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -63,16 +64,18 @@ protected:
         return out;
     }
 
-    fixture::RunResult runWith(const std::vector<std::string>& args) {
-        return fixture::run(config.command, args, dir->path());
+    fixture::RunResult runWith(const std::vector<std::string>& args,
+                               const fixture::RunOptions& options = {}) {
+        return fixture::run(config.command, args, dir->path(), options);
     }
 
-    fixture::RunResult runOn(const Bytes& image) {
+    fixture::RunResult runOn(const Bytes& image, const fixture::RunOptions& options = {}) {
         fixture::writeFile(dir->file("image.d88"), image);
-        return runWith({"image.d88"});
+        return runWith({"image.d88"}, options);
     }
 
     void expect(const fixture::RunResult& got, const Outcome& want) {
+        EXPECT_FALSE(got.timedOut);
         EXPECT_EQ(got.status, want.status);
         EXPECT_EQ(got.out, withEol(want.out));
         EXPECT_EQ(got.err, withEol(want.err));
@@ -278,42 +281,74 @@ TEST_F(CutterTest, DamagedDisksAreCutAsFarAsTheyCanBeRead) {
 }
 
 // A file that cannot be written is reported with the system's reason and
-// ends the run with status 1; its "cutting" line stays, and every other file
-// is still cut in full.
+// ends the run with status 1; its "cutting" line stays, every other file is
+// still cut in full, whatever stood at its name is left as it was, and no
+// temporary file remains.
 TEST_F(CutterTest, OutputThatCannotBeWrittenIsReported) {
-    const std::string notADirectoryReason = config.windows ? "Permission denied" : "Is a directory";
-    struct Case {
-        const char* name;
-        bool posixOnly;
-        const char* blocked;
-        void (*block)(const std::string& path);
-        std::string reason;
-    } const cases[] = {
-        {"a directory in the way", false, "DRIVER",
-         [](const std::string& path) { std::filesystem::create_directory(path); }, notADirectoryReason},
-        {"a full disk", true, "VOICE",
-         [](const std::string& path) { std::filesystem::create_symlink("/dev/full", path); },
-         "No space left on device"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.posixOnly && config.windows) continue;
-        freshDir();
-        c.block(dir->file(c.blocked));
-        Outcome want;
-        want.status = 1;
-        want.out = kProgramOut;
-        want.err = std::string("d88cut: error: cannot write ") + c.blocked + ": " + c.reason + "\n";
-        want.files = programFiles();
-        want.files.erase(c.blocked);
-        want.others = {c.blocked};
-        expect(runOn(fixture::buildImage({fixture::programDisk()})), want);
+    const Bytes image = fixture::buildImage({fixture::programDisk()});
+    std::filesystem::create_directory(dir->file("DRIVER"));
+    Outcome want;
+    want.status = 1;
+    want.out = kProgramOut;
+    want.err = std::string("d88cut: error: cannot write DRIVER: ") +
+               (config.windows ? "Permission denied" : "Is a directory") + "\n";
+    want.files = programFiles();
+    want.files.erase("DRIVER");
+    want.others = {"DRIVER"};
+    expect(runOn(image), want);
+
+    // Writes that fail midway: a limit of 2000 bytes per file stops DRIVER
+    // (4096 bytes) and MUS100 (2048). The DRIVER of an earlier run stays.
+    if (config.windows) return;  // POSIX resource limits
+    freshDir();
+    const Bytes earlier(300, 0x5A);
+    fixture::writeFile(dir->file("DRIVER"), earlier);
+    fixture::RunOptions limited;
+    limited.fileSizeLimit = 2000;
+    want.err = "d88cut: error: cannot write DRIVER: File too large\n"
+               "d88cut: error: cannot write MUS100: File too large\n";
+    want.files = merged(programFiles(), {{"DRIVER", earlier}});
+    want.files.erase("MUS100");
+    want.others = {};
+    expect(runOn(image, limited), want);
+}
+
+// Whatever stands at an output name is replaced by the cut file, never
+// opened or followed: a link to a file elsewhere, to the image or to a
+// device, a link that leads nowhere, a FIFO. The new file has the
+// permissions of any new file.
+TEST_F(CutterTest, OutputNamesAreReplacedNeverFollowed) {
+    if (config.windows) GTEST_SKIP() << "POSIX links and FIFOs";
+    fixture::TempDir elsewhere;
+    const Bytes notes = {'n', 'o', 't', 'e', 's'};
+    fixture::writeFile(elsewhere.file("notes.txt"), notes);
+    std::filesystem::create_symlink(elsewhere.file("notes.txt"), dir->file("DRIVER"));
+    std::filesystem::create_symlink("image.d88", dir->file("VOICE"));
+    std::filesystem::create_symlink("/dev/null", dir->file("MUS100"));
+    std::filesystem::create_symlink("nowhere/at/all", dir->file("MUS101"));
+    ASSERT_EQ(mkfifo(dir->file("MUS102").c_str(), 0644), 0);
+
+    const Bytes image = fixture::buildImage({fixture::programDisk()});
+    Outcome want;
+    want.out = kProgramOut;
+    want.files = programFiles();
+    expect(runOn(image), want);
+
+    EXPECT_EQ(fixture::readFile(elsewhere.file("notes.txt")), notes);
+    EXPECT_EQ(fixture::readFile(dir->file("image.d88")), image);
+    const mode_t mask = umask(0);
+    umask(mask);
+    for (const auto& file : want.files) {
+        struct stat info;
+        ASSERT_EQ(lstat(dir->file(file.first).c_str(), &info), 0);
+        EXPECT_TRUE(S_ISREG(info.st_mode)) << file.first;
+        EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask) << file.first;
     }
 }
 
-// An output file that would be the image itself is refused: creating it
-// would truncate the image while it is read.
-TEST_F(CutterTest, TheImageIsNeverOverwritten) {
+// The image is never replaced by an output file: not when it is named like
+// one, nor when an output name is another hard link to it.
+TEST_F(CutterTest, TheImageIsNeverReplaced) {
     const Bytes image = fixture::buildImage({fixture::programDisk()});
     const std::string refused = "d88cut: error: cannot write %: it is the image being read\n";
     auto refusal = [&](const std::string& name) {
@@ -321,7 +356,6 @@ TEST_F(CutterTest, TheImageIsNeverOverwritten) {
         return err.replace(err.find('%'), 1, name);
     };
 
-    // The image is named like an output file.
     fixture::writeFile(dir->file("VOICE"), image);
     Outcome want;
     want.status = 1;
@@ -330,16 +364,65 @@ TEST_F(CutterTest, TheImageIsNeverOverwritten) {
     want.files = merged(programFiles(), {{"VOICE", image}});
     expect(runWith({"VOICE"}), want);
 
-    // An output name links to the image.
-    if (config.windows) return;  // POSIX links
     freshDir();
-    std::filesystem::create_symlink("image.d88", dir->file("DRIVER"));
+    fixture::writeFile(dir->file("image.d88"), image);
+    std::filesystem::create_hard_link(dir->file("image.d88"), dir->file("DRIVER"));
     want.err = refusal("DRIVER");
-    want.files = programFiles();
-    want.files.erase("DRIVER");
-    want.others = {"DRIVER"};
-    expect(runOn(image), want);
+    want.files = merged(programFiles(), {{"DRIVER", image}});
+    expect(runWith({"image.d88"}), want);
     EXPECT_EQ(fixture::readFile(dir->file("image.d88")), image);
+}
+
+// Only a regular file is an image: a directory, a device or a FIFO is
+// refused like a file that cannot be opened, and at once.
+TEST_F(CutterTest, OnlyARegularFileIsAnImage) {
+    std::filesystem::create_directory(dir->file("folder"));
+    ASSERT_EQ(mkfifo(dir->file("fifo").c_str(), 0644), 0);
+    const std::vector<std::string> names = {"missing.d88", "folder", "fifo",
+                                            config.windows ? "NUL" : "/dev/null"};
+    fixture::RunOptions prompt;
+    prompt.timeoutSeconds = 10;
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        Outcome want;
+        want.status = 1;
+        want.err = kOpenFailed;
+        want.others = {"fifo", "folder"};
+        expect(runWith({name}, prompt), want);
+    }
+}
+
+// A standard output that fails, on a full device or with its reader gone,
+// does not stop the cut: every file is written, warnings still reach
+// standard error, and the run ends by saying why, with status 1.
+TEST_F(CutterTest, FailedStandardOutputEndsWithStatusOne) {
+    Disk noTrackOne = fixture::programDisk();
+    noTrackOne.tracks.erase(1);
+    Files files = merged(programFiles(), dataFiles());
+    for (const char* gone : {"VOICE", "MUS101", "MUS102", "MUS103"}) files.erase(gone);
+    const std::string warnings =
+        "d88cut: warning: VOICE not written: its first sector cannot be read\n"
+        "d88cut: warning: MUS101 not written: its first sector cannot be read\n"
+        "d88cut: warning: MUS102 not written: its first sector cannot be read\n"
+        "d88cut: warning: MUS103 not written: its first sector cannot be read\n";
+    const struct {
+        fixture::Output output;
+        const char* reason;
+    } cases[] = {
+        {fixture::Output::kDevFull, "No space left on device"},
+        {fixture::Output::kClosedPipe, "Broken pipe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        freshDir();
+        fixture::RunOptions options;
+        options.out = c.output;
+        Outcome want;
+        want.status = 1;
+        want.err = warnings + "d88cut: error: cannot write standard output: " + c.reason + "\n";
+        want.files = files;
+        expect(runOn(fixture::buildImage({noTrackOne, fixture::dataDisk()}), options), want);
+    }
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tests/support/run.h"
-
 namespace fixture {
 
 E2eConfig& e2eConfig() {
@@ -14,14 +12,16 @@ E2eConfig& e2eConfig() {
 
 bool parseE2eArgs(int argc, char** argv) {
     E2eConfig& config = e2eConfig();
-    for (int i = 1; i < argc; ++i) {
+    int i = 1;
+    for (; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](const char* key) -> const char* {
             const std::size_t length = std::strlen(key);
             return arg.compare(0, length, key) == 0 ? argv[i] + length : nullptr;
         };
-        if (const char* v = value("--command=")) {
-            config.command = splitWords(v);
+        if (arg == "--") {
+            ++i;
+            break;
         } else if (const char* v = value("--eol=")) {
             if (std::strcmp(v, "lf") == 0) {
                 config.eol = "\n";
@@ -40,8 +40,9 @@ bool parseE2eArgs(int argc, char** argv) {
             return false;
         }
     }
+    config.command.assign(argv + i, argv + argc);
     if (config.command.empty()) {
-        std::fprintf(stderr, "--command=... is required\n");
+        std::fprintf(stderr, "the command to test is required after --\n");
         return false;
     }
     if (config.usageName.empty()) {

@@ -1,12 +1,13 @@
 // Settings of the end-to-end suite, given on its command line so that the
 // same cases run against any build of the command:
-//   --command="WORDS"   how to start it (for example "wine64 /path/d88cut.exe")
 //   --eol=lf|crlf       the line ending its console streams write
 //   --usage-name=NAME   the invocation name its usage text shows
 //                       (default: the command's last word)
 //   --windows           the build under test is the Windows one: system
 //                       reasons come from its C runtime, and cases that need
 //                       POSIX-only fixtures are skipped
+//   -- WORD...          how to start it, one argument per word (for example
+//                       -- /usr/lib/wine/wine64 "/build dir/d88cut.exe")
 #ifndef TESTS_SUPPORT_E2E_H
 #define TESTS_SUPPORT_E2E_H
 

@@ -2,10 +2,13 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -32,23 +35,50 @@ std::vector<std::string> TempDir::entries() const {
     return names;
 }
 
-std::vector<std::string> splitWords(const std::string& line) {
-    std::vector<std::string> words;
-    std::string word;
-    for (char ch : line) {
-        if (ch == ' ') {
-            if (!word.empty()) words.push_back(word);
-            word.clear();
-        } else {
-            word += ch;
-        }
+std::string findProgram(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+        const std::string candidate = dirs.substr(start, end - start) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+        start = end + 1;
     }
-    if (!word.empty()) words.push_back(word);
-    return words;
+    return {};
 }
 
+namespace {
+
+// In the child, after fork: everything set up, then the program.
+[[noreturn]] void startChild(std::vector<char*>& argv, const std::string& cwd, const RunOptions& options,
+                             int outWrite, int errWrite) {
+    setpgid(0, 0);
+    signal(SIGPIPE, SIG_DFL);
+    const int devNull = open("/dev/null", O_RDONLY);
+    dup2(devNull, 0);
+    if (options.out == Output::kDevFull) {
+        const int full = open("/dev/full", O_WRONLY);
+        dup2(full, 1);
+    } else {
+        dup2(outWrite, 1);
+    }
+    dup2(errWrite, 2);
+    if (options.fileSizeLimit >= 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit = {static_cast<rlim_t>(options.fileSizeLimit),
+                              static_cast<rlim_t>(options.fileSizeLimit)};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+    }
+    if (chdir(cwd.c_str()) != 0) _exit(127);
+    execv(argv[0], argv.data());
+    _exit(127);
+}
+
+}  // namespace
+
 RunResult run(const std::vector<std::string>& command, const std::vector<std::string>& args,
-              const std::string& cwd) {
+              const std::string& cwd, const RunOptions& options) {
     std::vector<std::string> words = command;
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -56,20 +86,17 @@ RunResult run(const std::vector<std::string>& command, const std::vector<std::st
     argv.push_back(nullptr);
 
     int outPipe[2], errPipe[2];
-    if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    if (options.out == Output::kClosedPipe) {
+        close(outPipe[0]);  // the reader is gone before the child starts
+        outPipe[0] = -1;
+    }
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        const int devNull = open("/dev/null", O_RDONLY);
-        dup2(devNull, 0);
-        dup2(outPipe[1], 1);
-        dup2(errPipe[1], 2);
-        close(outPipe[0]);
-        close(errPipe[0]);
-        if (chdir(cwd.c_str()) != 0) _exit(127);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    if (pid == 0) startChild(argv, cwd, options, outPipe[1], errPipe[1]);
+    setpgid(pid, pid);
     close(outPipe[1]);
     close(errPipe[1]);
 
@@ -95,10 +122,17 @@ RunResult run(const std::vector<std::string>& command, const std::vector<std::st
         }
         return any;
     };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
     int status = 0;
     for (;;) {
         readAvailable(5);
         if (waitpid(pid, &status, WNOHANG) == pid) break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(-pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            result.timedOut = true;
+            break;
+        }
     }
     // What the child wrote before it exited is all in the pipes now.
     while (readAvailable(0)) {

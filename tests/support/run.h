@@ -19,27 +19,44 @@ public:
     TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Names of the regular files, directories and links in it, sorted.
+    // Names of everything in it, sorted.
     std::vector<std::string> entries() const;
 
 private:
     std::string path_;
 };
 
+// Where the child's standard output goes.
+enum class Output {
+    kPipe,        // captured
+    kDevFull,     // /dev/full: every write fails with ENOSPC
+    kClosedPipe,  // a pipe whose reader has gone: every write fails with EPIPE
+};
+
+struct RunOptions {
+    Output out = Output::kPipe;
+    // A file-size limit (RLIMIT_FSIZE) in bytes for the child, with SIGXFSZ
+    // ignored so that a write past it fails with EFBIG; negative for none.
+    long fileSizeLimit = -1;
+    // The child is killed after this long.
+    int timeoutSeconds = 30;
+};
+
 struct RunResult {
     int status = -1;  // exit status, or -1 when the child did not exit normally
+    bool timedOut = false;
     std::string out;
     std::string err;
 };
 
 // Runs `command` (its words: the program, then any words the program needs
 // before its own arguments) followed by `args`, in directory `cwd`, with no
-// standard input.
+// standard input, in a process group of its own.
 RunResult run(const std::vector<std::string>& command, const std::vector<std::string>& args,
-              const std::string& cwd);
+              const std::string& cwd, const RunOptions& options = {});
 
-// Splits a command line on spaces.
-std::vector<std::string> splitWords(const std::string& line);
+// The full path of `program` found on PATH, or empty.
+std::string findProgram(const std::string& program);
 
 }  // namespace fixture
 
