@@ -35,13 +35,12 @@ constexpr int kTempAttempts = 100;
 int createTemporary(const char* name, char (&temp)[kMaxTempName]) {
     const char* slash = std::strrchr(name, '/');
     const std::size_t dirLength = slash != nullptr ? static_cast<std::size_t>(slash - name) + 1 : 0;
+    static const unsigned long process = static_cast<unsigned long>(getpid()) << 20;
     static unsigned long counter = 0;
     for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
-        const unsigned long suffix = (static_cast<unsigned long>(now.tv_nsec) ^
-                                      (static_cast<unsigned long>(getpid()) << 20)) +
-                                     ++counter * 7919;
+        const unsigned long suffix = (static_cast<unsigned long>(now.tv_nsec) ^ process) + ++counter * 7919;
         const int length = std::snprintf(temp, sizeof temp, "%.*s.%s.%06lx", static_cast<int>(dirLength),
                                           name, name + dirLength, suffix & 0xFFFFFFul);
         if (length < 0 || static_cast<std::size_t>(length) >= sizeof temp) {

@@ -18,6 +18,15 @@ bool ImageFile::openStream(std::FILE* file) {
     // The window does the buffering; a second buffer in stdio would only
     // copy every byte twice.
     std::setvbuf(file_, nullptr, _IONBF, 0);
+    // Knowing where the file ends saves asking the system again at every
+    // read that reaches the end (the disk scan's last look for a header).
+    // When the end cannot be told, reads simply go on until nothing arrives.
+    if (std::fseek(file_, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file_);
+        if (end >= 0 && end <= kMaxFilePosition) {
+            end_ = end;
+        }
+    }
     return true;
 }
 
@@ -27,6 +36,7 @@ void ImageFile::close() {
         file_ = nullptr;
     }
     error_ = 0;
+    end_ = kMaxFilePosition + 1;
     windowStart_ = 0;
     windowLength_ = 0;
 }
@@ -51,9 +61,11 @@ std::int32_t ImageFile::readFile(std::int64_t position, std::uint8_t* out, std::
 }
 
 std::int32_t ImageFile::readAt(std::int64_t position, std::uint8_t* out, std::int32_t length) {
-    if (file_ == nullptr || error_ != 0 || length <= 0 || position < 0 ||
-        position > kMaxFilePosition) {
+    if (file_ == nullptr || error_ != 0 || length <= 0 || position < 0 || position >= end_) {
         return 0;
+    }
+    if (length > end_ - position) {
+        length = static_cast<std::int32_t>(end_ - position);
     }
     const bool inWindow = position >= windowStart_ &&
                           position + length <= windowStart_ + windowLength_;
@@ -61,8 +73,9 @@ std::int32_t ImageFile::readAt(std::int64_t position, std::uint8_t* out, std::in
         if (length > kWindowSize) {
             return readFile(position, out, length);
         }
-        // The window ends at kMaxFilePosition + 1 at the latest, like every read.
-        const std::int64_t room = kMaxFilePosition + 1 - position;
+        // The window ends where the file does, and at kMaxFilePosition + 1
+        // at the latest, like every read.
+        const std::int64_t room = end_ - position;
         const std::int32_t fill = room < kWindowSize ? static_cast<std::int32_t>(room) : kWindowSize;
         windowStart_ = position;
         windowLength_ = readFile(position, window_, fill);

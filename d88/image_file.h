@@ -62,6 +62,9 @@ private:
 
     std::FILE* file_ = nullptr;
     int error_ = 0;
+    // Where the file ends, as found at open; past kMaxFilePosition when
+    // that is where it ends or it could not be told.
+    std::int64_t end_ = kMaxFilePosition + 1;
     std::int64_t windowStart_ = 0;
     std::int32_t windowLength_ = 0;  // bytes of the file held, from windowStart_
     std::uint8_t window_[kWindowSize];

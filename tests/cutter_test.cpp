@@ -65,13 +65,17 @@ protected:
     }
 
     fixture::RunResult runWith(const std::vector<std::string>& args,
-                               const fixture::RunOptions& options = {}) {
-        return fixture::run(config.command, args, dir->path(), options);
+                               const fixture::RunOptions& options = {},
+                               const std::vector<std::string>& command = {}) {
+        return fixture::run(command.empty() ? config.command : command, args, dir->path(), options);
     }
 
-    fixture::RunResult runOn(const Bytes& image, const fixture::RunOptions& options = {}) {
+    // Runs on `image`, written as image.d88; with `command` given, that
+    // starts the command under test instead of the suite's own words.
+    fixture::RunResult runOn(const Bytes& image, const fixture::RunOptions& options = {},
+                             const std::vector<std::string>& command = {}) {
         fixture::writeFile(dir->file("image.d88"), image);
-        return runWith({"image.d88"}, options);
+        return runWith({"image.d88"}, options, command);
     }
 
     void expect(const fixture::RunResult& got, const Outcome& want) {
@@ -389,6 +393,69 @@ TEST_F(CutterTest, OnlyARegularFileIsAnImage) {
         want.err = kOpenFailed;
         want.others = {"fifo", "folder"};
         expect(runWith({name}, prompt), want);
+    }
+}
+
+// A read of the image that fails (injected with strace) is not the end of
+// the image: the run says so, naming the image and the reason, stops there
+// and ends with status 1. Files cut before the failure stay; the file whose
+// read failed is not written, so its earlier copy stays too.
+TEST_F(CutterTest, AFailedReadOfTheImageIsReported) {
+    if (config.windows) GTEST_SKIP() << "strace";
+    const std::string strace = fixture::findProgram("strace");
+    if (strace.empty()) GTEST_SKIP() << "strace is not installed";
+    auto underStrace = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), strace);
+        options.push_back("--");
+        options.insert(options.end(), config.command.begin(), config.command.end());
+        return options;
+    };
+    // Track 1 carries 72 KB of extra sectors, more than the reader holds
+    // in memory at once, so the run reads the image several times over as
+    // the plan moves between tracks; the last read is for MUS104.
+    Disk disk = fixture::programDisk();
+    for (int r = 101; r <= 109; ++r) {
+        fixture::Sector extra;
+        extra.c = 0;
+        extra.h = 1;
+        extra.r = static_cast<std::uint8_t>(r);
+        extra.data.assign(8192, 0);
+        disk.tracks[1].sectors.push_back(extra);
+    }
+    const Bytes image = fixture::buildImage({disk});
+    fixture::writeFile(dir->file("image.d88"), image);
+    fixture::TempDir traces;
+    ASSERT_EQ(fixture::run(underStrace({"-qq", "-o", traces.file("reads"), "-e", "trace=read"}),
+                           {"image.d88"}, dir->path())
+                  .status,
+              0);
+    const Bytes trace = fixture::readFile(traces.file("reads"));
+    const int reads = static_cast<int>(std::count(trace.begin(), trace.end(), '\n'));
+
+    const Bytes earlier(100, 0x5A);
+    const struct {
+        const char* name;
+        int failingRead;
+        std::string out;
+        Files files;
+    } cases[] = {
+        {"the first read", 1, "", {{"MUS104", earlier}}},
+        {"the last read", reads,
+         kProgramLine + cutting({"DRIVER", "VOICE", "MUS100", "MUS101", "MUS102", "MUS103"}),
+         merged(programFiles(), {{"MUS104", earlier}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        freshDir();
+        fixture::writeFile(dir->file("MUS104"), earlier);
+        const std::string inject = "inject=read:error=EIO:when=" + std::to_string(c.failingRead);
+        Outcome want;
+        want.status = 1;
+        want.out = c.out;
+        want.err = "d88cut: error: cannot read image.d88: Input/output error\n";
+        want.files = c.files;
+        expect(runOn(image, {}, underStrace({"-qq", "-o", "/dev/null", "-e", "trace=read", "-e", inject})),
+               want);
     }
 }
 

@@ -3,13 +3,16 @@
 // and hostile tables.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "d88/d88_image.h"
 #include "tests/support/d88_builder.h"
 #include "tests/support/run.h"
+#include "tests/support/streams.h"
 
 using fixture::Bytes;
 using fixture::Disk;
@@ -205,9 +208,11 @@ TEST_F(ImageTest, CloseKeepsTheLastDiskButNothingReadsWithoutAFile) {
 
 // ------------------------------------------------------------ sector lookup
 
-// One disk whose track 0 holds the given records.
+// One disk whose track 0 holds the given records. Its media byte is not 0,
+// so that a lookup that strayed past the end of the track table would not
+// find what looks like an absent track there.
 Disk oneTrack(std::vector<Sector> records) {
-    Disk disk = namedDisk("T");
+    Disk disk = namedDisk("T", 0x20);
     disk.tracks[0].sectors = std::move(records);
     return disk;
 }
@@ -342,15 +347,17 @@ TEST_F(ImageTest, ReadSectorIdsListsWholeEntriesInStoredOrder) {
     struct Case {
         const char* name;
         Disk disk;
-        std::int32_t length, expected;
+        std::int32_t track, length, expected;
     } const cases[] = {
-        {"16 records, 64 bytes", track(16), 64, 64},
-        {"16 records, 16 bytes", track(16), 16, 16},
-        {"20 records, 66 bytes: whole entries", track(20), 66, 64},
-        {"counts 0, 0, 3, 0 stop at the third", track(4, {0, 0, 3, 0}), 64, 12},
-        {"all counts 0 run to the file's end", track(5, {0, 0, 0, 0, 0}), 64, 20},
-        {"length 3", track(16), 3, 0},
-        {"negative length", track(16), -4, 0},
+        {"16 records, 64 bytes", track(16), 0, 64, 64},
+        {"16 records, 16 bytes", track(16), 0, 16, 16},
+        {"20 records, 66 bytes: whole entries", track(20), 0, 66, 64},
+        {"counts 0, 0, 3, 0 stop at the third", track(4, {0, 0, 3, 0}), 0, 64, 12},
+        {"all counts 0 run to the file's end", track(5, {0, 0, 0, 0, 0}), 0, 64, 20},
+        {"length 3", track(16), 0, 3, 0},
+        {"negative length", track(16), 0, -4, 0},
+        {"track -1", track(16), -1, 64, 0},
+        {"track 164", track(16), 164, 64, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -358,7 +365,7 @@ TEST_F(ImageTest, ReadSectorIdsListsWholeEntriesInStoredOrder) {
         ASSERT_NO_FATAL_FAILURE(openDisk(image, c.disk));
         std::uint8_t buffer[128];
         std::memset(buffer, 0xEE, sizeof buffer);
-        ASSERT_EQ(image.readSectorIds(0, buffer, c.length), c.expected);
+        ASSERT_EQ(image.readSectorIds(c.track, buffer, c.length), c.expected);
         for (std::int32_t i = 0; i < c.expected / 4; ++i) {
             const std::uint8_t expected[4] = {static_cast<std::uint8_t>(i), 1,
                                                static_cast<std::uint8_t>(100 + i), 2};
@@ -456,4 +463,132 @@ TEST_F(ImageTest, SectorRangeSetsWhereARunWrapsAndSurvivesReopening) {
     // Back to 1..16: the run moves on after R16 and finds no R1 on track 3.
     image_.setSectorRange(1, 16);
     EXPECT_EQ(image_.readSectors(2, 1, 0, 16, 1, buffer.data(), 512), 256);  // track 3 lacks R1
+}
+
+TEST_F(ImageTest, SizeCodeSetsTheUnitOfARun) {
+    // N = 0: 128-byte sectors, two of them for 256 bytes. N = 24: a unit
+    // longer than any request, so the whole request is one sector's share.
+    Disk disk = namedDisk("UNITS");
+    disk.tracks[0].sectors = {sector(0, 0, 1, 0, 128, 1), sector(0, 0, 2, 0, 128, 2),
+                              sector(0, 0, 1, 24, 300, 3)};
+    D88Image image;
+    ASSERT_NO_FATAL_FAILURE(openDisk(image, disk));
+    Bytes buffer(512, 0xEE);
+    EXPECT_EQ(image.readSectors(0, 0, 0, 1, 0, buffer.data(), 256), 256);
+    EXPECT_EQ(buffer[127], 1);
+    EXPECT_EQ(buffer[128], 2);
+    EXPECT_EQ(image.readSectors(0, 0, 0, 1, 24, buffer.data(), 300), 300);
+    EXPECT_EQ(buffer[299], 3);
+    EXPECT_EQ(image.readSectors(0, 0, 0, 1, 24, buffer.data(), 301), 0);  // the sector is short
+}
+
+// A chain whose count fields never end the walk: the first record names a
+// track of two records, every later one a track of one.
+TEST_F(ImageTest, AWalkEndsAfter65535Records) {
+    std::vector<Sector> chain(kMaxTrackRecords + 1, sector(0, 0, 0, 1, 0, 0));
+    for (Sector& s : chain) s.count = 1;
+    chain[0].count = 2;
+    chain[kMaxTrackRecords - 1].r = 1;  // the last record a walk reaches
+    chain[kMaxTrackRecords].r = 2;      // one record beyond
+    chain[kMaxTrackRecords].data.assign(16, 0x78);
+    D88Image image;
+    ASSERT_NO_FATAL_FAILURE(openDisk(image, oneTrack(chain)));
+    std::uint8_t buffer[256];
+    EXPECT_EQ(image.readSector(0, 0, 0, 2, 1, buffer, 256), 0);
+    chain[kMaxTrackRecords - 1].data.assign(16, 0x77);
+    D88Image found;
+    ASSERT_NO_FATAL_FAILURE(openDisk(found, oneTrack(chain)));
+    EXPECT_EQ(found.readSector(0, 0, 0, 1, 1, buffer, 256), 16);
+    EXPECT_EQ(buffer[15], 0x77);
+    Bytes ids(4 * (kMaxTrackRecords + 2));
+    EXPECT_EQ(found.readSectorIds(0, ids.data(), static_cast<std::int32_t>(ids.size())),
+              4 * kMaxTrackRecords);
+}
+
+// Real disks are 350 KB to 1.2 MB: every byte of a 32-bit field counts. A
+// sparse file puts disk 1 at 0x01020304 and disk 0's track 0 at 0x01010000.
+TEST_F(ImageTest, FieldsUseAllFourBytes) {
+    Disk first = oneTrack({sector(0, 0, 1, 1, 256, 0x44)});
+    const Bytes built = fixture::buildDisk(first);
+    const Bytes track(built.begin() + kFirstTrackOffset, built.end());
+    first.sizeField = 0x01020304u;
+    first.trackOffsetFields[0] = 0x01010000u;
+    Bytes header = fixture::buildDisk(first);
+    header.resize(kFirstTrackOffset);
+    Disk second = namedDisk("SECOND");
+    second.sizeField = 0x10000000u;
+    const std::string path = dir_.file("large.d88");
+    fixture::writeSparseFile(path, 0x01020304 + kFirstTrackOffset,
+                             {{0, header}, {0x01010000, track}, {0x01020304, fixture::buildDisk(second)}});
+    ASSERT_TRUE(image_.open(path.c_str()));
+    ASSERT_EQ(image_.diskCount(), 2);
+    ASSERT_TRUE(image_.selectDisk(1));
+    EXPECT_STREQ(image_.diskName(), "SECOND");
+    ASSERT_TRUE(image_.selectDisk(0));
+    std::uint8_t buffer[256];
+    EXPECT_EQ(image_.readSector(0, 0, 0, 1, 1, buffer, 256), 256);
+    EXPECT_EQ(buffer[255], 0x44);
+}
+
+// Positions are held as signed 32-bit numbers: nothing at 2^31 or beyond is
+// read, though a sparse file has bytes there.
+TEST_F(ImageTest, NothingPastTheTwoGibibyteLimitIsRead) {
+    constexpr std::int64_t kLimit = std::int64_t{1} << 31;
+    const std::string path = dir_.file("huge.d88");
+    auto header = [](std::uint32_t size, std::map<int, std::uint32_t> tracks) {
+        Disk disk = namedDisk("HUGE");
+        disk.sizeField = size;
+        disk.trackOffsetFields = std::move(tracks);
+        return fixture::buildDisk(disk);
+    };
+    // A second header that ends at 2^31 - 1 is found; one a byte later is not.
+    for (std::uint32_t size : {0x7FFFFD50u, 0x7FFFFD51u}) {
+        SCOPED_TRACE(size);
+        fixture::writeSparseFile(path, kLimit + 4096,
+                                 {{0, header(size, {})}, {size, header(0x1000, {})}});
+        D88Image image;
+        ASSERT_TRUE(image.open(path.c_str()));
+        EXPECT_EQ(image.diskCount(), size == 0x7FFFFD50u ? 2 : 1);
+    }
+    // Track 0's sector ends at 2^31 - 1; track 1's data starts at 2^31.
+    Bytes record = fixture::buildDisk(oneTrack({sector(0, 0, 1, 1, 16, 0x66)}));
+    record.erase(record.begin(), record.begin() + kFirstTrackOffset);
+    fixture::writeSparseFile(path, kLimit + 4096,
+                             {{0, header(0x7FFFFFFFu, {{0, 0x7FFFFFE0u}, {1, 0x7FFFFFF0u}})},
+                              {0x7FFFFFE0, record},
+                              {0x7FFFFFF0, record},
+                              {kLimit, Bytes(16, 0x66)}});
+    D88Image image;
+    ASSERT_TRUE(image.open(path.c_str()));
+    ASSERT_TRUE(image.selectDisk(0));
+    std::uint8_t buffer[16];
+    EXPECT_EQ(image.readSector(0, 0, 0, 1, 1, buffer, 16), 16);
+    EXPECT_EQ(image.readSector(1, 0, 0, 1, 1, buffer, 16), 0);
+}
+
+// A read that fails is not the end of the file: the reader remembers it,
+// delivers nothing more, and says why.
+TEST_F(ImageTest, AFailedReadIsNotTheEndOfTheImage) {
+    D88Image image;
+    ASSERT_TRUE(image.openStream(fixture::failingStream(fixture::buildImage({runDisk()}), 0)));
+    EXPECT_EQ(image.diskCount(), 0);
+    EXPECT_EQ(image.readError(), EIO);
+
+    // Disk 1 lies past the first window's reach; reading it fails.
+    Disk padded = runDisk();
+    padded.sizeField = 2 * d88::kWindowSize;
+    Bytes bytes = fixture::buildDisk(padded);
+    bytes.resize(2 * d88::kWindowSize, 0);
+    const Bytes second = fixture::buildDisk(runDisk());
+    bytes.insert(bytes.end(), second.begin(), second.end());
+    ASSERT_TRUE(image.openStream(fixture::failingStream(bytes, d88::kWindowSize)));
+    EXPECT_EQ(image.diskCount(), 1);
+    EXPECT_EQ(image.readError(), EIO);
+    EXPECT_FALSE(image.selectDisk(0));  // nothing is read once a read failed
+
+    // The same bytes from a file that reads: two disks, no error.
+    fixture::writeFile(dir_.file("good.d88"), bytes);
+    ASSERT_TRUE(image.open(dir_.file("good.d88").c_str()));
+    EXPECT_EQ(image.diskCount(), 2);
+    EXPECT_EQ(image.readError(), 0);
 }

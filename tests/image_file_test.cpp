@@ -2,12 +2,14 @@
 // delivers exactly the file's bytes at its position, and no more than exist.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
 #include "d88/image_file.h"
 #include "tests/support/d88_builder.h"
 #include "tests/support/run.h"
+#include "tests/support/streams.h"
 
 namespace {
 
@@ -49,6 +51,43 @@ TEST(ImageFileTest, EveryReadDeliversTheFilesBytes) {
     }
     file.close();
     EXPECT_EQ(file.readAt(0, out.data(), 16), 0);
+}
+
+// Reopening on another file must not serve the first file's window.
+TEST(ImageFileTest, ReopeningReadsTheNewFile) {
+    fixture::TempDir dir;
+    fixture::writeFile(dir.file("a"), fixture::Bytes(64, 0xAA));
+    fixture::writeFile(dir.file("b"), fixture::Bytes(64, 0xBB));
+    d88::ImageFile file;
+    std::uint8_t out[16];
+    ASSERT_TRUE(file.open(dir.file("a").c_str()));
+    ASSERT_EQ(file.readAt(0, out, 16), 16);
+    EXPECT_EQ(out[0], 0xAA);
+    ASSERT_TRUE(file.open(dir.file("b").c_str()));
+    ASSERT_EQ(file.readAt(0, out, 16), 16);
+    EXPECT_EQ(out[0], 0xBB);
+}
+
+// A failed read is remembered: nothing more is delivered, not even bytes the
+// window already holds, until the next open.
+TEST(ImageFileTest, AFailedReadEndsAllReading) {
+    fixture::Bytes bytes(3 * d88::kWindowSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 253);
+    d88::ImageFile file;
+    ASSERT_TRUE(file.openStream(fixture::failingStream(bytes, 2 * d88::kWindowSize)));
+    std::vector<std::uint8_t> out(2 * d88::kWindowSize);
+    EXPECT_EQ(file.readAt(0, out.data(), 16), 16);
+    EXPECT_EQ(file.error(), 0);
+    EXPECT_EQ(file.readAt(2 * d88::kWindowSize - 8, out.data(), 16), 0);
+    EXPECT_EQ(file.error(), EIO);
+    EXPECT_EQ(file.readAt(0, out.data(), 16), 0);
+    ASSERT_TRUE(file.openStream(fixture::failingStream(bytes, 2 * d88::kWindowSize)));
+    EXPECT_EQ(file.error(), 0);
+    EXPECT_EQ(file.readAt(0, out.data(), 16), 16);
+    // A read larger than the window goes straight to the file, and fails
+    // the same way.
+    EXPECT_EQ(file.readAt(d88::kWindowSize, out.data(), d88::kWindowSize + 1), 0);
+    EXPECT_EQ(file.error(), EIO);
 }
 
 }  // namespace
