@@ -14,8 +14,13 @@ namespace cutter {
 namespace host {
 
 // Readies the process for a run: a reader of standard output that goes away
-// must not end it before every file is written.
+// must not end it before every file is written, and each console stream
+// learns what its reader needs.
 void beginRun();
+
+// Windows only: the command line's words, which arrive in UTF-16 (whatever
+// the ANSI code page could hold), as UTF-8.
+char** utf8Arguments(int argc, wchar_t* argv[]);
 
 // ------------------------------------------------------------------ files
 

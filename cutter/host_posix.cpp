@@ -5,7 +5,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "cutter/host.h"
@@ -76,12 +78,57 @@ int writeAll(int fd, const std::uint8_t* bytes, std::size_t size) {
 
 std::FILE* streamOf(Stream stream) { return stream == Stream::kOut ? stdout : stderr; }
 
+// Whether a locale name's codeset part (after the dot, before any
+// modifier; the whole name when it has no dot, as "UTF-8" alone is used)
+// names UTF-8, in any of its spellings: UTF-8, utf8, Utf-8 ...
+bool namesUtf8(const char* locale) {
+    const char* dot = std::strchr(locale, '.');
+    const char* codeset = dot != nullptr ? dot + 1 : locale;
+    char normal[8];
+    std::size_t length = 0;
+    for (const char* p = codeset; *p != '\0' && *p != '@'; ++p) {
+        if (*p == '-' || *p == '_') {
+            continue;
+        }
+        if (length + 1 >= sizeof normal) {
+            return false;
+        }
+        normal[length++] = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+    }
+    normal[length] = '\0';
+    return std::strcmp(normal, "utf8") == 0;
+}
+
+// Whether the locale the environment names uses UTF-8: the first of LC_ALL,
+// LC_CTYPE and LANG that is set and not empty decides, as POSIX orders them.
+// It is asked of the environment, not of setlocale, so that a UTF-8 locale
+// that is not installed on the machine still counts: the terminal shows
+// UTF-8 all the same.
+bool localeIsUtf8() {
+    static const char* const kVariables[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+    for (const char* variable : kVariables) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && value[0] != '\0') {
+            return namesUtf8(value);
+        }
+    }
+    return false;
+}
+
+// Per stream: whether its reader is a person at a UTF-8 terminal. Everything
+// else (a pipe, a file, a terminal in any other locale) gets the Shift_JIS
+// bytes, which scripts and Japanese terminals expect.
+bool utf8Terminal[2] = {false, false};
+
 }  // namespace
 
 void beginRun() {
     // A closed pipe then fails the write with EPIPE, which the command
     // reports, instead of killing the process halfway through the cut.
     signal(SIGPIPE, SIG_IGN);
+    const bool utf8 = localeIsUtf8();
+    utf8Terminal[0] = utf8 && isatty(STDOUT_FILENO) == 1;
+    utf8Terminal[1] = utf8 && isatty(STDERR_FILENO) == 1;
 }
 
 std::FILE* openImage(const char* path, FileIdentity* identity) {
@@ -135,8 +182,9 @@ const char* replaceFile(const char* name, const std::uint8_t* bytes, std::size_t
 }
 
 const char* writeText(Stream stream, const ConsoleText& text) {
-    const char* bytes = text.shiftJis != nullptr ? text.shiftJis : text.utf8;
-    return std::fputs(bytes, streamOf(stream)) == EOF ? std::strerror(errno) : nullptr;
+    const bool utf8 = utf8Terminal[stream == Stream::kOut ? 0 : 1] || text.shiftJis == nullptr;
+    return std::fputs(utf8 ? text.utf8 : text.shiftJis, streamOf(stream)) == EOF ? std::strerror(errno)
+                                                                                 : nullptr;
 }
 
 const char* flush(Stream stream) {

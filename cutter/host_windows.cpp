@@ -1,5 +1,7 @@
 // The host layer on Windows. Paths arrive as UTF-8 and reach the system as
-// UTF-16 through its wide-character functions, so that any name opens.
+// UTF-16 through its wide-character functions, so that any name opens, and
+// text for a console goes to it as UTF-16, so that it reads right on any
+// code page and font.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -130,9 +132,92 @@ const char* streamFailure() {
 wchar_t widePath[kMaxWidePath];
 wchar_t wideTemp[kMaxWidePath];
 
+// Per stream: whether it is a console, which is written in UTF-16 through
+// the console's own output. Anything else (a file, a pipe) gets bytes
+// through stdio, which ends each line with CR LF.
+bool console[2] = {false, false};
+
+bool isConsole(std::FILE* stream) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+// A line of text in UTF-16, and the same for the console with each line
+// feed as CR LF. A line holds at most the console module's 8 KiB of UTF-8.
+constexpr int kMaxLineUnits = 8192;
+wchar_t wideLine[kMaxLineUnits + 1];
+wchar_t consoleLine[2 * kMaxLineUnits + 1];
+
+const char* writeConsole(std::FILE* stream, const char* utf8) {
+    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wideLine, kMaxLineUnits + 1);
+    if (units <= 0) {
+        return reasonFor(GetLastError());
+    }
+    int length = 0;
+    for (int i = 0; i + 1 < units; ++i) {
+        if (wideLine[i] == L'\n') {
+            consoleLine[length++] = L'\r';
+        }
+        consoleLine[length++] = wideLine[i];
+    }
+    // Whatever went through stdio on this stream comes first.
+    std::fflush(stream);
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    for (int done = 0; done < length;) {
+        DWORD wrote = 0;
+        if (!WriteConsoleW(handle, consoleLine + done, static_cast<DWORD>(length - done), &wrote, nullptr) ||
+            wrote == 0) {
+            return reasonFor(GetLastError());
+        }
+        done += static_cast<int>(wrote);
+    }
+    return nullptr;
+}
+
+// Text that is not ASCII and has no Shift_JIS form (a path given to the
+// command) goes to a file or pipe in the ANSI code page, as the command line
+// once arrived in it.
+char ansiLine[3 * kMaxLineUnits + 1];
+
+const char* inAnsiCodePage(const char* utf8) {
+    bool ascii = true;
+    for (const char* p = utf8; *p != '\0'; ++p) {
+        ascii = ascii && static_cast<unsigned char>(*p) < 0x80;
+    }
+    if (ascii || MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wideLine, kMaxLineUnits + 1) <= 0 ||
+        WideCharToMultiByte(CP_ACP, 0, wideLine, -1, ansiLine, sizeof ansiLine, nullptr, nullptr) <= 0) {
+        return utf8;
+    }
+    return ansiLine;
+}
+
 }  // namespace
 
-void beginRun() {}
+void beginRun() {
+    console[0] = isConsole(stdout);
+    console[1] = isConsole(stderr);
+}
+
+char** utf8Arguments(int argc, wchar_t* argv[]) {
+    // The command line holds at most 32,767 UTF-16 units; each takes at most
+    // three bytes of UTF-8.
+    static char bytes[3 * 32768 + 1];
+    static char* words[16384 + 1];
+    int used = 0;
+    int count = 0;
+    for (; count < argc && count < 16384; ++count) {
+        const int length = WideCharToMultiByte(CP_UTF8, 0, argv[count], -1, bytes + used,
+                                               static_cast<int>(sizeof bytes) - used, nullptr, nullptr);
+        if (length <= 0) {
+            break;
+        }
+        words[count] = bytes + used;
+        used += length;
+    }
+    words[count] = nullptr;
+    return words;
+}
 
 std::FILE* openImage(const char* path, FileIdentity* identity) {
     if (!toWide(path, widePath, kMaxWidePath)) {
@@ -205,8 +290,12 @@ const char* replaceFile(const char* name, const std::uint8_t* bytes, std::size_t
 }
 
 const char* writeText(Stream stream, const ConsoleText& text) {
-    const char* bytes = text.shiftJis != nullptr ? text.shiftJis : text.utf8;
-    return std::fputs(bytes, streamOf(stream)) == EOF ? streamFailure() : nullptr;
+    std::FILE* file = streamOf(stream);
+    if (console[stream == Stream::kOut ? 0 : 1]) {
+        return writeConsole(file, text.utf8);
+    }
+    const char* bytes = text.shiftJis != nullptr ? text.shiftJis : inAnsiCodePage(text.utf8);
+    return std::fputs(bytes, file) == EOF ? streamFailure() : nullptr;
 }
 
 const char* flush(Stream stream) {

@@ -498,6 +498,133 @@ TEST_F(CutterTest, FailedStandardOutputEndsWithStatusOne) {
     }
 }
 
+// ------------------------------------------------ consoles and file names
+
+// The Japanese lines as UTF-8: を認識しました. and ファイルをオープンできません.
+const std::string kRecognisedUtf8 = hex("E3 82 92 E8 AA 8D E8 AD 98 E3 81 97 E3 81 BE E3 81 97 E3 81 9F 2E 0A");
+const std::string kOpenFailedUtf8 = hex(
+    "E3 83 95 E3 82 A1 E3 82 A4 E3 83 AB E3 82 92 E3 82 AA E3 83 BC E3 83 97 E3 83 B3 E3 81 A7 E3 81 8D "
+    "E3 81 BE E3 81 9B E3 82 93 2E 0A");
+const std::string kProgramOutUtf8 =
+    "Program Disk" + kRecognisedUtf8 +
+    cutting({"DRIVER", "VOICE", "MUS100", "MUS101", "MUS102", "MUS103", "MUS104"});
+
+// A run's locale is only what `assignments` say.
+std::vector<std::string> locale(std::initializer_list<const char*> assignments) {
+    std::vector<std::string> environment = {"LC_ALL", "LC_CTYPE", "LANG"};
+    environment.insert(environment.end(), assignments.begin(), assignments.end());
+    return environment;
+}
+
+// Each stream on a terminal whose locale names UTF-8 shows the Japanese in
+// UTF-8; a terminal in any other locale, and every pipe, gets the Shift_JIS
+// bytes. The locale is the first of LC_ALL, LC_CTYPE and LANG that is set
+// and not empty.
+TEST_F(CutterTest, AUtf8TerminalShowsUtf8) {
+    if (config.windows) GTEST_SKIP() << "a Windows console: AWindowsConsoleShowsTheTextOnAnyCodePage";
+    const Bytes image = fixture::buildImage({fixture::programDisk()});
+    const struct {
+        const char* name;
+        std::vector<std::string> environment;
+        bool utf8;
+    } cases[] = {
+        {"C.UTF-8", locale({"LANG=C.UTF-8"}), true},
+        {"en_US.utf8", locale({"LANG=en_US.utf8"}), true},
+        {"a modifier", locale({"LANG=ja_JP.UTF-8@cjknarrow"}), true},
+        {"UTF-8 alone", locale({"LC_CTYPE=UTF-8"}), true},
+        {"LC_ALL outranks LANG", locale({"LC_ALL=C", "LANG=C.UTF-8"}), false},
+        {"LC_CTYPE outranks LANG", locale({"LC_CTYPE=ja_JP.SJIS", "LANG=ja_JP.UTF-8"}), false},
+        {"an empty LC_ALL does not count", locale({"LC_ALL=", "LC_CTYPE=C.UTF-8", "LANG=C"}), true},
+        {"Shift_JIS", locale({"LANG=ja_JP.SJIS"}), false},
+        {"EUC-JP", locale({"LANG=ja_JP.eucJP"}), false},
+        {"POSIX", locale({"LANG=POSIX"}), false},
+        {"none", locale({}), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        freshDir();
+        fixture::RunOptions options;
+        options.environment = c.environment;
+        options.out = fixture::Output::kTerminal;
+        fixture::RunResult got = runOn(image, options);
+        EXPECT_EQ(got.status, 0);
+        EXPECT_EQ(fixture::terminalText(got.terminal), c.utf8 ? kProgramOutUtf8 : kProgramOut);
+        EXPECT_EQ(got.err, "");
+
+        options.out = fixture::Output::kPipe;
+        options.err = fixture::Output::kTerminal;
+        got = runWith({"missing.d88"}, options);
+        EXPECT_EQ(got.status, 1);
+        EXPECT_EQ(got.out, "");
+        EXPECT_EQ(fixture::terminalText(got.terminal), c.utf8 ? kOpenFailedUtf8 : kOpenFailed);
+    }
+}
+
+// Pipes get the exact Shift_JIS bytes whatever the locale: what scripts read
+// does not change with the terminal.
+TEST_F(CutterTest, PipesGetShiftJisInAnyLocale) {
+    fixture::RunOptions options;
+    options.environment = locale({"LANG=C.UTF-8"});
+    Outcome want;
+    want.out = kProgramOut;
+    want.files = programFiles();
+    expect(runOn(fixture::buildImage({fixture::programDisk()}), options), want);
+    freshDir();
+    want = Outcome{};
+    want.status = 1;
+    want.err = kOpenFailed;
+    expect(runWith({"missing.d88"}, options), want);
+}
+
+// A Windows console is written in UTF-16, so it shows the Japanese right on
+// any code page. Wine gives a program whose streams are a terminal a console
+// and shows its text in the terminal's UTF-8.
+TEST_F(CutterTest, AWindowsConsoleShowsTheTextOnAnyCodePage) {
+    if (!config.windows) GTEST_SKIP() << "POSIX terminals: AUtf8TerminalShowsUtf8";
+    fixture::RunOptions options;
+    options.environment = locale({"LANG=C.UTF-8"});
+    options.out = fixture::Output::kTerminal;
+    options.err = fixture::Output::kTerminal;
+    fixture::RunResult got = runOn(fixture::buildImage({fixture::programDisk()}), options);
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(fixture::terminalText(got.terminal), kProgramOutUtf8);
+    got = runWith({"missing.d88"}, options);
+    EXPECT_EQ(got.status, 1);
+    EXPECT_EQ(fixture::terminalText(got.terminal), kOpenFailedUtf8);
+
+    // The usage line names the program right, whatever its name's script.
+    std::vector<std::string> command = config.command;
+    const std::string renamed = dir->file("\xE3\x82\xAB\xE3\x83\x83\xE3\x83\x88.exe");  // カット.exe
+    std::filesystem::copy_file(command.back(), renamed);
+    command.back() = renamed;
+    std::string shownName = "Z:" + renamed;
+    std::replace(shownName.begin(), shownName.end(), '/', '\\');
+    got = runWith({}, options, command);
+    EXPECT_EQ(got.status, 1);
+    EXPECT_EQ(fixture::terminalText(got.terminal), "Usage: " + shownName + " [d88file]\n");
+}
+
+// Images named in any script open and are cut, on every host.
+TEST_F(CutterTest, ImagesNamedInAnyScriptOpen) {
+    const Bytes image = fixture::buildImage({fixture::programDisk()});
+    fixture::RunOptions options;
+    options.environment = locale({"LANG=C.UTF-8"});  // Wine reads the command line in it
+    const char* const names[] = {
+        "\xE3\x83\x87\xE3\x82\xA3\xE3\x82\xB9\xE3\x82\xAF.d88",  // ディスク.d88
+        "\xEB\x94\x94\xEC\x8A\xA4\xED\x81\xAC.d88",              // 디스크.d88
+        "disk-\xF0\x9F\x98\x80.d88",                                  // disk-😀.d88
+    };
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        freshDir();
+        fixture::writeFile(dir->file(name), image);
+        Outcome want;
+        want.out = kProgramOut;
+        want.files = merged(programFiles(), {{name, image}});
+        expect(runWith({name}, options), want);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -52,18 +53,27 @@ namespace {
 
 // In the child, after fork: everything set up, then the program.
 [[noreturn]] void startChild(std::vector<char*>& argv, const std::string& cwd, const RunOptions& options,
-                             int outWrite, int errWrite) {
+                             int outWrite, int errWrite, int terminal) {
     setpgid(0, 0);
     signal(SIGPIPE, SIG_DFL);
+    for (const std::string& change : options.environment) {
+        const std::size_t equals = change.find('=');
+        if (equals == std::string::npos) {
+            unsetenv(change.c_str());
+        } else {
+            setenv(change.substr(0, equals).c_str(), change.c_str() + equals + 1, 1);
+        }
+    }
     const int devNull = open("/dev/null", O_RDONLY);
     dup2(devNull, 0);
     if (options.out == Output::kDevFull) {
         const int full = open("/dev/full", O_WRONLY);
         dup2(full, 1);
     } else {
-        dup2(outWrite, 1);
+        dup2(options.out == Output::kTerminal ? terminal : outWrite, 1);
     }
-    dup2(errWrite, 2);
+    dup2(options.err == Output::kTerminal ? terminal : errWrite, 2);
+    if (terminal >= 0) close(terminal);
     if (options.fileSizeLimit >= 0) {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit = {static_cast<rlim_t>(options.fileSizeLimit),
@@ -93,22 +103,30 @@ RunResult run(const std::vector<std::string>& command, const std::vector<std::st
         close(outPipe[0]);  // the reader is gone before the child starts
         outPipe[0] = -1;
     }
+    int master = -1, terminal = -1;
+    if (options.out == Output::kTerminal || options.err == Output::kTerminal) {
+        if (openpty(&master, &terminal, nullptr, nullptr, nullptr) != 0) {
+            throw std::runtime_error("openpty failed");
+        }
+        fcntl(master, F_SETFD, FD_CLOEXEC);
+    }
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork failed");
-    if (pid == 0) startChild(argv, cwd, options, outPipe[1], errPipe[1]);
+    if (pid == 0) startChild(argv, cwd, options, outPipe[1], errPipe[1], terminal);
     setpgid(pid, pid);
     close(outPipe[1]);
     close(errPipe[1]);
+    if (terminal >= 0) close(terminal);
 
     // The run ends when the child exits, not when its pipes close: a child
     // such as Wine may leave helper processes behind that hold them open.
     RunResult result;
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-    std::string* sinks[2] = {&result.out, &result.err};
+    pollfd fds[3] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}, {master, POLLIN, 0}};
+    std::string* sinks[3] = {&result.out, &result.err, &result.terminal};
     auto readAvailable = [&](int timeoutMs) {
-        if (poll(fds, 2, timeoutMs) <= 0) return false;
+        if (poll(fds, 3, timeoutMs) <= 0) return false;
         bool any = false;
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 3; ++i) {
             if (fds[i].fd < 0 || fds[i].revents == 0) continue;
             char chunk[4096];
             const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
@@ -142,6 +160,28 @@ RunResult run(const std::vector<std::string>& command, const std::vector<std::st
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+std::string terminalText(const std::string& shown) {
+    std::string text;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const char ch = shown[i];
+        if (ch == '\x1B' && i + 1 < shown.size() && shown[i + 1] == '[') {
+            // CSI: parameters and intermediates, then one final byte.
+            i += 2;
+            while (i < shown.size() && (shown[i] < 0x40 || shown[i] > 0x7E)) ++i;
+        } else if (ch == '\x1B' && i + 1 < shown.size() && shown[i + 1] == ']') {
+            // OSC (a window title): up to BEL or ST.
+            i += 2;
+            while (i < shown.size() && shown[i] != '\a' && !(shown[i] == '\x1B' && i + 1 < shown.size())) ++i;
+            if (i < shown.size() && shown[i] == '\x1B') ++i;
+        } else if (ch == '\x1B') {
+            ++i;  // a two-byte escape
+        } else if (ch != '\r') {
+            text += ch;
+        }
+    }
+    return text;
 }
 
 }  // namespace fixture

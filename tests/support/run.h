@@ -26,15 +26,19 @@ private:
     std::string path_;
 };
 
-// Where the child's standard output goes.
+// Where the child's standard output or standard error goes.
 enum class Output {
     kPipe,        // captured
+    kTerminal,    // a pseudo-terminal, captured; both streams share one
     kDevFull,     // /dev/full: every write fails with ENOSPC
     kClosedPipe,  // a pipe whose reader has gone: every write fails with EPIPE
 };
 
 struct RunOptions {
     Output out = Output::kPipe;
+    Output err = Output::kPipe;  // kPipe or kTerminal
+    // Changes to the child's environment: "NAME=VALUE" sets, "NAME" unsets.
+    std::vector<std::string> environment;
     // A file-size limit (RLIMIT_FSIZE) in bytes for the child, with SIGXFSZ
     // ignored so that a write past it fails with EFBIG; negative for none.
     long fileSizeLimit = -1;
@@ -47,7 +51,12 @@ struct RunResult {
     bool timedOut = false;
     std::string out;
     std::string err;
+    std::string terminal;  // what the streams on the pseudo-terminal showed
 };
+
+// Terminal output as text: escape sequences (a console may move the cursor
+// between characters) and carriage returns removed.
+std::string terminalText(const std::string& shown);
 
 // Runs `command` (its words: the program, then any words the program needs
 // before its own arguments) followed by `args`, in directory `cwd`, with no
