@@ -24,6 +24,11 @@ const char* invocationName(int argc, char* argv[]) {
     return "d88cut";
 }
 
+bool isHelpOption(const char* arg) {
+    return std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0 ||
+           (host::kHelpSwitch != nullptr && std::strcmp(arg, host::kHelpSwitch) == 0);
+}
+
 bool startsWith(const std::uint8_t* bytes, const std::uint8_t (&signature)[kSignatureSize]) {
     return std::memcmp(bytes, signature, kSignatureSize) == 0;
 }
@@ -73,6 +78,17 @@ int runCommand(int argc, char* argv[]) {
     if (argc != 2) {
         printLine(Stream::kErr, kUsageFormat, invocationName(argc, argv));
         return 1;
+    }
+    // Only the whole argument asks: an image named like an option is
+    // reached as ./--help.
+    if (isHelpOption(argv[1])) {
+        printLine(Stream::kOut, kUsageFormat, invocationName(argc, argv));
+        print(Stream::kOut, host::ConsoleText{kHelpText, nullptr});
+        return finishConsole() ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        printLine(Stream::kOut, kVersionFormat, D88CUT_VERSION);
+        return finishConsole() ? 0 : 1;
     }
     host::FileIdentity identity;
     if (!diskImage.openStream(host::openImage(argv[1], &identity))) {

@@ -6,8 +6,9 @@
 namespace cutter {
 
 // Runs the whole command and returns the exit status: 0 after the walk over
-// the disks, 1 for a wrong command line, an image that cannot be opened, or
-// an output file that could not be written.
+// the disks (or for --help and --version), 1 for a wrong command line, an
+// image that cannot be opened or read, an output file that could not be
+// written, or a standard output that failed. The words are UTF-8.
 int runCommand(int argc, char* argv[]);
 
 }  // namespace cutter

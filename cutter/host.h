@@ -18,6 +18,10 @@ namespace host {
 // learns what its reader needs.
 void beginRun();
 
+// The host's own way of asking a command for help, besides -h and --help:
+// "/?" on Windows; null where there is none.
+extern const char* const kHelpSwitch;
+
 // Windows only: the command line's words, which arrive in UTF-16 (whatever
 // the ANSI code page could hold), as UTF-8.
 char** utf8Arguments(int argc, wchar_t* argv[]);

@@ -37,8 +37,11 @@ constexpr int kTempAttempts = 100;
 int createTemporary(const char* name, char (&temp)[kMaxTempName]) {
     const char* slash = std::strrchr(name, '/');
     const std::size_t dirLength = slash != nullptr ? static_cast<std::size_t>(slash - name) + 1 : 0;
-    static const unsigned long process = static_cast<unsigned long>(getpid()) << 20;
+    static unsigned long process = 0;
     static unsigned long counter = 0;
+    if (process == 0) {
+        process = static_cast<unsigned long>(getpid()) << 20;
+    }
     for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
@@ -121,6 +124,8 @@ bool localeIsUtf8() {
 bool utf8Terminal[2] = {false, false};
 
 }  // namespace
+
+const char* const kHelpSwitch = nullptr;
 
 void beginRun() {
     // A closed pipe then fails the write with EPIPE, which the command

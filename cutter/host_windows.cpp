@@ -194,6 +194,8 @@ const char* inAnsiCodePage(const char* utf8) {
 
 }  // namespace
 
+const char* const kHelpSwitch = "/?";
+
 void beginRun() {
     console[0] = isConsole(stdout);
     console[1] = isConsole(stderr);

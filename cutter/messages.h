@@ -8,8 +8,30 @@
 
 namespace cutter {
 
-// Standard error, with the invocation name for %s.
+// Standard error, with the invocation name for %s; with --help, standard
+// output, followed by kHelpText.
 constexpr char kUsageFormat[] = "Usage: %s [d88file]\n";
+
+// Standard output, for -h or --help (or the host's own help switch).
+constexpr char kHelpText[] =
+    "Cuts the files of two known disks out of a D88 floppy-disk image into the\n"
+    "current directory, replacing any files of the same names:\n"
+    "  Program Disk  DRIVER, VOICE, MUS100 to MUS104\n"
+    "  Data Disk     VOICE2, MUS200\n"
+    "Other disks are passed over. The image is only read.\n"
+    "\n"
+    "Standard output has a line for each disk recognised and each file cut;\n"
+    "warnings and errors go to standard error. The exit status is 0 when all\n"
+    "went well (a damaged disk is cut as far as it can be read), 1 when the\n"
+    "command line is wrong, the image cannot be opened or read, or a file or\n"
+    "standard output cannot be written.\n"
+    "\n"
+    "  -h, --help   show this help and exit\n"
+    "  --version    show the version and exit\n"
+    "An image whose name begins with a dash is given as ./NAME.\n";
+
+// Standard output, for --version, with the version for %s.
+constexpr char kVersionFormat[] = "d88cut %s\n";
 
 // Standard error: "ファイルをオープンできません.\n" (the image cannot be opened).
 constexpr host::ConsoleText kOpenFailedText = {

@@ -498,6 +498,44 @@ TEST_F(CutterTest, FailedStandardOutputEndsWithStatusOne) {
     }
 }
 
+// Help and the version are asked for by the one argument alone, and answer
+// on standard output with status 0. Any other single argument is the
+// image, also one named like an option when given as ./NAME.
+TEST_F(CutterTest, HelpAndVersion) {
+    std::vector<std::string> helpOptions = {"--help", "-h"};
+    if (config.windows) helpOptions.push_back("/?");
+    for (const std::string& option : helpOptions) {
+        SCOPED_TRACE(option);
+        const fixture::RunResult got = runWith({option});
+        EXPECT_EQ(got.status, 0);
+        const std::string usage = withEol("Usage: " + config.usageName + " [d88file]\n");
+        EXPECT_EQ(got.out.substr(0, usage.size()), usage);
+        EXPECT_NE(got.out.find("MUS200"), std::string::npos) << "the help names the files";
+        EXPECT_EQ(got.err, "");
+        EXPECT_TRUE(dir->entries().empty());
+    }
+
+    Outcome want;
+    want.out = "d88cut " + config.version + "\n";
+    expect(runWith({"--version"}), want);
+
+    const Bytes image = fixture::buildImage({fixture::programDisk()});
+    fixture::writeFile(dir->file("--help"), image);
+    want.out = kProgramOut;
+    want.files = merged(programFiles(), {{"--help", image}});
+    expect(runWith({"./--help"}), want);
+
+    freshDir();
+    want = Outcome{};
+    want.status = 1;
+    want.err = "Usage: " + config.usageName + " [d88file]\n";
+    expect(runWith({"--help", "--version"}), want);
+    if (!config.windows) {
+        want.err = kOpenFailed;
+        expect(runWith({"/?"}), want);  // a path like any other on POSIX
+    }
+}
+
 // ------------------------------------------------ consoles and file names
 
 // The Japanese lines as UTF-8: を認識しました. and ファイルをオープンできません.

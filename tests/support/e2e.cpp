@@ -33,6 +33,8 @@ bool parseE2eArgs(int argc, char** argv) {
             }
         } else if (const char* v = value("--usage-name=")) {
             config.usageName = v;
+        } else if (const char* v = value("--version=")) {
+            config.version = v;
         } else if (arg == "--windows") {
             config.windows = true;
         } else {
@@ -41,6 +43,10 @@ bool parseE2eArgs(int argc, char** argv) {
         }
     }
     config.command.assign(argv + i, argv + argc);
+    if (config.version.empty()) {
+        std::fprintf(stderr, "--version=... is required\n");
+        return false;
+    }
     if (config.command.empty()) {
         std::fprintf(stderr, "the command to test is required after --\n");
         return false;

@@ -3,6 +3,7 @@
 //   --eol=lf|crlf       the line ending its console streams write
 //   --usage-name=NAME   the invocation name its usage text shows
 //                       (default: the command's last word)
+//   --version=VERSION   the version it reports
 //   --windows           the build under test is the Windows one: system
 //                       reasons come from its C runtime, and cases that need
 //                       POSIX-only fixtures are skipped
@@ -20,6 +21,7 @@ struct E2eConfig {
     std::vector<std::string> command;
     std::string eol = "\n";
     std::string usageName;
+    std::string version;
     bool windows = false;
 };
 
