@@ -62,14 +62,11 @@ ExtractResult extractFile(const char* name, std::int32_t track, std::int32_t c, 
     // A run that stops early leaves the rest of its range as zeros, never as
     // what an earlier read of another file or disk left in the buffer. A
     // short last sector's bytes stay: they are this file's own.
-    // A read that failed is no damage of the disk: the file is not written
-    // at all, so an earlier good copy stays as it was.
-    if (diskImage.readError() != 0) {
-        return ExtractResult::kNotRead;
-    }
     const std::int32_t wanted = skip + size;
     std::memset(sectorBuffer, 0, static_cast<std::size_t>(wanted));
     const std::int32_t got = diskImage.readSectors(track, c, h, r, n, sectorBuffer, wanted);
+    // A read that failed, now or before, is no damage of the disk: the file
+    // is not written at all, so an earlier good copy stays as it was.
     if (diskImage.readError() != 0) {
         return ExtractResult::kNotRead;
     }
